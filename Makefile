@@ -1,0 +1,34 @@
+# Wirelark: `make run` installs what is missing, builds and starts the program on the
+# bundled example sheet; `make test` installs, builds and runs every test.
+PRESET ?= dev
+JOBS ?= $(shell nproc)
+EXAMPLE ?= examples/apartment.ksk
+
+.PHONY: deps configure build run test asan format clean
+
+deps:
+	bash scripts/install-deps
+
+configure:
+	cmake --preset $(PRESET)
+
+build: configure
+	cmake --build --preset $(PRESET) -j $(JOBS)
+
+run: deps
+	$(MAKE) build PRESET=dev
+	bash scripts/run-example $(EXAMPLE)
+
+test: deps
+	$(MAKE) build PRESET=ci
+	ctest --preset ci -j $(JOBS)
+
+asan: deps
+	$(MAKE) build PRESET=asan
+	ctest --preset asan -j $(JOBS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

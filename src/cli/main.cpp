@@ -1,0 +1,40 @@
+// wirelark-cli: the batch command over the same core as the desktop program.
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+
+namespace {
+
+struct Subcommand {
+    const char* name;
+    int (*run)(const wirelark::cli::Args&, std::ostream&, std::ostream&);
+    const char* usage;
+};
+
+const Subcommand kSubcommands[] = {
+    {"", nullptr, ""},  // placeholder, keeps the table non-empty
+};
+
+void printUsage(std::ostream& out) {
+    out << "使い方: wirelark-cli <サブコマンド> [引数...]\n";
+    for (const Subcommand& s : kSubcommands)
+        if (s.run) out << "  " << s.usage << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> all(argv + 1, argv + argc);
+    if (all.empty() || all[0] == "--help" || all[0] == "-h") {
+        printUsage(all.empty() ? std::cerr : std::cout);
+        return all.empty() ? 2 : 0;
+    }
+    const wirelark::cli::Args args(all.begin() + 1, all.end());
+    for (const Subcommand& s : kSubcommands)
+        if (s.run && all[0] == s.name) return s.run(args, std::cout, std::cerr);
+    std::cerr << "不明なサブコマンドです: " << all[0] << "\n";
+    return 2;
+}
