@@ -8,6 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "number_text.h"
+#include "result.h"
+
 namespace wirelark {
 
 inline constexpr int kColumnCount = 35;
@@ -65,6 +68,17 @@ inline constexpr std::string_view lastBranchTwo = "│└▶";  // last branch o
 }  // namespace glyph
 
 using Row = std::array<std::string, kColumnCount>;
+
+// Caption of a column as the user knows it ("こう長", "設計負荷電流"); hidden working columns
+// get a descriptive name.
+std::string_view columnCaption(int column);
+
+// The error of a cell that should hold a number and does not, naming the row (counted from 1,
+// as the user counts) and the column: "12 行目「こう長」の「3m」は数値ではありません。"
+Error cellNumberError(int row, int column, std::string_view text);
+inline Error cellNumberError(int row, int column, const NumberError& e) {
+    return cellNumberError(row, column, e.text);
+}
 
 // A cell that holds nothing: empty, or the single-space placeholder.
 inline bool isBlank(std::string_view cell) { return cell.empty() || cell == " "; }

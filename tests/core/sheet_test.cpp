@@ -35,3 +35,12 @@ TEST(Sheet, InsertingAndErasingRowsMovesTheRowsBelow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Sheet, ACellErrorNamesTheRowAsTheUserCountsTheColumnAndTheText) {
+    EXPECT_EQ(cellNumberError(11, col::length, "3m").message,
+              "12 行目「こう長」の「3m」は数値ではありません。");
+}
+
+}  // namespace
