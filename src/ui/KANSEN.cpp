@@ -1,0 +1,532 @@
+#include "KANSEN.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "japanese_fonts.h"
+#include "kansen_layout.h"
+#include "sheet_cell_delegate.h"
+#include "sheet_table_model.h"
+#include "tree_editing.h"
+#include "ui_KANSEN.h"
+
+namespace wirelark {
+
+namespace {
+
+// Rows that "▼" leaves below the top row.
+constexpr int kRowsBelowTopOnLastPage = 35;
+// The guide line shows once the pointer is this far into the grid...
+constexpr int kGuideLineStart = 8;
+// ...and stands this far below the pointer.
+constexpr int kGuideLineOffset = 18;
+constexpr int kGuideLineHidden = -1000;
+constexpr int kGuideLineParked = -2000;
+// The pop-up menu opens this far right of the pointer, clear of the cell under it.
+constexpr int kMenuOffset = 20;
+
+const QString kSheetFilter = QStringLiteral("ksk (*.ksk)");
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string ss(const QString& s) {
+    return s.toStdString();
+}
+
+}  // namespace
+
+TForm1::TForm1(Services services, StartUp startUp, QWidget* parent)
+    : QWidget(parent),
+      ui(std::make_unique<Ui::TForm1>()),
+      m_services(services),
+      m_model(new SheetTableModel(m_sheet, this)),
+      m_delegate(new SheetCellDelegate(this)),
+      m_popupMenu(nullptr) {
+    registerJapaneseFonts();
+    ui->setupUi(this);
+    setUpGrid();
+    setUpHeaderStrip();
+    setUpPopupMenu();
+    setUpLook();
+    connectControls();
+    FormCreate(startUp);
+}
+
+TForm1::~TForm1() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Building the window
+
+void TForm1::setUpGrid() {
+    QTableView& grid = *ui->StringGrid1;
+    grid.setModel(m_model);
+    grid.setItemDelegate(m_delegate);
+    grid.horizontalHeader()->hide();
+    grid.verticalHeader()->hide();
+    // Fixed sections: sizing to contents would measure every one of thousands of rows.
+    grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid.horizontalHeader()->setMinimumSectionSize(0);
+    grid.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid.verticalHeader()->setMinimumSectionSize(layout::kRowHeight);
+    grid.verticalHeader()->setDefaultSectionSize(layout::kRowHeight);
+    grid.setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid.setSelectionMode(QAbstractItemView::ContiguousSelection);
+    grid.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid.setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    grid.setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    grid.setWordWrap(false);
+    grid.setCornerButtonEnabled(false);
+    grid.setContextMenuPolicy(Qt::NoContextMenu);
+    grid.setFont(sheetFont(10));
+    grid.viewport()->setMouseTracking(true);
+    grid.viewport()->installEventFilter(this);
+    applyColumnWidths();
+}
+
+void TForm1::setUpHeaderStrip() {
+    QWidget* area = ui->CaptionArea;
+    const QFont captionFont = sheetFont(9);
+    m_captions.assign(kColumnCount, nullptr);
+    auto makePanel = [&](const QString& name, const QString& text) {
+        auto* label = new QLabel(text, area);
+        label->setObjectName(name);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Raised);
+        label->setFont(captionFont);
+        label->setAutoFillBackground(true);
+        return label;
+    };
+    for (int c = 0; c < static_cast<int>(layout::kColumnWidths.size()); ++c)
+        m_captions[static_cast<std::size_t>(c)] =
+            makePanel(QStringLiteral("Caption%1").arg(c), layout::columnCaption(c).join('\n'));
+    for (const layout::SpanCaption& span : layout::kSpanCaptions)
+        m_spanCaptions.push_back(makePanel(QStringLiteral("SpanCaption%1").arg(span.firstColumn),
+                                           QString::fromUtf8(span.text)));
+    m_captions[col::verdict] = ui->VerdictCaption;
+    ui->VerdictCaption->setFont(captionFont);
+    ui->VerdictCaption->setAutoFillBackground(true);
+    ui->Button11->raise();
+    ui->Button13->raise();
+
+    // The captions follow the grid when it scrolls sideways in a narrow window.
+    connect(ui->StringGrid1->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { placeCaptions(); });
+    connect(ui->StringGrid1->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this] { placeCaptions(); });
+}
+
+void TForm1::setUpPopupMenu() {
+    m_popupMenu = new QMenu(this);
+    m_popupMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    m_popupMenu->setFont(sheetFont(10));
+    auto add = [this](const char* name, const QString& text) {
+        QAction* a = m_popupMenu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    N1 = add("N1", QStringLiteral("幹線削除"));
+    m_popupMenu->addSeparator();
+    N2 = add("N2", QStringLiteral("行の追加"));
+    m_popupMenu->addSeparator();
+    N8 = add("N8", QStringLiteral("貼付"));
+    N7 = add("N7", QStringLiteral("コピー"));
+    m_popupMenu->addSeparator();
+    N3 = add("N3", QStringLiteral("クリップボードへコピー(個別)"));
+    N9 = add("N9", QStringLiteral("クリップボードへコピー(全部)"));
+    m_popupMenu->addSeparator();
+    N11 = add("N11", QStringLiteral("全削除"));
+    m_popupMenu->addSeparator();
+    N13 = add("N13", QStringLiteral("操作方法の表示"));
+}
+
+void TForm1::setUpLook() {
+    setFont(sheetFont(10));
+    ui->TopBar->setAutoFillBackground(true);
+    ui->TopBar->setStyleSheet(
+        QStringLiteral("QFrame#TopBar { background: black; }"
+                       "QLabel { color: white; }"
+                       "QLabel#Label66 { color: yellow; font-weight: bold; }"
+                       "QFrame#Panel2 { background: rgb(255, 0, 0); }"
+                       "QFrame#Panel3 { background: rgb(0, 128, 0); }"));
+    ui->Edit1->setFont(proportionalFont(12));
+    ui->HeaderStrip->setStyleSheet(
+        QStringLiteral("QLabel { background: rgb(240, 240, 240); color: black; }"));
+    ui->GuideLine->setStyleSheet(QStringLiteral("background: rgb(0, 0, 255);"));
+    ui->GuideLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui->InstructionsPanel->setAutoFillBackground(true);
+    ui->InstructionsPanel->setStyleSheet(
+        QStringLiteral("QFrame#InstructionsPanel { background: rgb(255, 255, 225); }"));
+    ui->InstructionsTitle->setFont(sheetFont(12));
+    ui->Panel30->setAutoFillBackground(true);
+    ui->Panel30->setStyleSheet(
+        QStringLiteral("QFrame#Panel30 { background: rgb(236, 233, 216); }"));
+    ui->SettingsTitle->setFont(sheetFont(14));
+}
+
+void TForm1::connectControls() {
+    auto click = [this](QAbstractButton* b, void (TForm1::*handler)()) {
+        connect(b, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    click(ui->Button1, &TForm1::Button1Click);
+    click(ui->Button2, &TForm1::Button2Click);
+    click(ui->Button3, &TForm1::Button3Click);
+    click(ui->Button11, &TForm1::Button11Click);
+    click(ui->Button13, &TForm1::Button13Click);
+    click(ui->Button16, &TForm1::Button16Click);
+    click(ui->Button18, &TForm1::Button18Click);
+    click(ui->Button19, &TForm1::Button19Click);
+    click(ui->Button24, &TForm1::Button24Click);
+    click(ui->Button25, &TForm1::Button25Click);
+    click(ui->Button26, &TForm1::Button26Click);
+    click(ui->Button124, &TForm1::Button124Click);
+
+    // An option's effect runs whenever it becomes selected, by the user or by a file.
+    auto selected = [this](QAbstractButton* b, void (TForm1::*handler)()) {
+        connect(b, &QAbstractButton::toggled, this, [this, handler](bool on) {
+            if (on)
+                (this->*handler)();
+        });
+    };
+    selected(ui->RadioButton1, &TForm1::RadioButton1Click);
+    selected(ui->RadioButton2, &TForm1::RadioButton2Click);
+    selected(ui->RadioButton3, &TForm1::RadioButton3Click);
+    selected(ui->RadioButton4, &TForm1::RadioButton4Click);
+
+    auto menu = [this](QAction* a, void (TForm1::*handler)()) {
+        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    };
+    menu(N1, &TForm1::N1Click);
+    menu(N2, &TForm1::N2Click);
+    menu(N3, &TForm1::N3Click);
+    menu(N7, &TForm1::N7Click);
+    menu(N8, &TForm1::N8Click);
+    menu(N9, &TForm1::N9Click);
+    menu(N11, &TForm1::N11Click);
+    menu(N13, &TForm1::N13Click);
+
+    // Typing into the heading is work that a later "開く" must not lose unasked.
+    for (QLineEdit* e : {ui->Edit1, ui->Edit3, ui->Edit25, ui->Edit26, ui->Edit27})
+        connect(e, &QLineEdit::textEdited, this, [this] { kidou = 1; });
+
+    // A click into the era-name box fills in today's era.
+    ui->Edit2->installEventFilter(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Life of the window
+
+void TForm1::FormCreate(const StartUp& startUp) {
+    strFileName = startUp.programPath;
+    strFilePath = QFileInfo(strFileName).absolutePath() + QLatin1Char('/');
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = layout::windowSizeForScreen(screen ? screen->size() : QSize());
+    resize(size);
+    if (screen)
+        move(screen->availableGeometry().center() - rect().center());
+    FormResize();
+
+    patan = 0;
+    Button124Click();
+
+    ui->GuideLine->move(ui->GuideLine->x(), kGuideLineParked);
+    ui->Panel30->move(0, 0);
+    if (!startUp.fileArgument.isEmpty()) {
+        FileName = startUp.fileArgument;
+        Button8Click();
+    }
+    runCellChecks();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TForm1::FormActivate() {
+    kansenno = 1;
+    keitou = 1;
+    applyColumnWidths();
+    ui->StringGrid1->verticalHeader()->setDefaultSectionSize(layout::kRowHeight);
+    ui->InstructionsPanel->hide();
+    Button20Click();
+    Button22Click();
+    ui->Label56->setText(ui->Edit2->text());
+    // The window becomes active again after every message box and dialog; only the first
+    // activation moves the selection, so the row a finding or an edit showed stays in view.
+    if (!m_activatedOnce) {
+        m_activatedOnce = true;
+        ui->StringGrid1->selectRow(0);
+        ui->Button25->setFocus();
+    }
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TForm1::FormResize() {
+    const int w = width();
+    const int h = height();
+    const int gridWidth = w - layout::kGridWidthMargin;
+    ui->TopBar->setGeometry(0, 0, w, layout::kTopBarHeight);
+    ui->HeaderStrip->setGeometry(0, layout::kTopBarHeight, w, layout::kHeaderHeight);
+    ui->StringGrid1->setGeometry(layout::kGridLeft, layout::kGridTop, gridWidth,
+                                 std::max(0, h - layout::kGridHeightMargin));
+    ui->StringGrid1->setColumnWidth(col::verdict, layout::verdictColumnWidth(gridWidth));
+    ui->Panel30->setGeometry(0, 0, w, h);
+    ui->GuideLine->setGeometry(layout::kGridLeft, ui->GuideLine->y(),
+                               w - layout::kGuideLineWidthMargin, 3);
+    const QRect panel = ui->InstructionsPanel->geometry();
+    ui->InstructionsPanel->move(std::max(0, (w - panel.width()) / 2), panel.y());
+    placeCaptions();
+}
+
+void TForm1::applyColumnWidths() {
+    QTableView& grid = *ui->StringGrid1;
+    const int gridWidth = grid.width();
+    for (int c = 0; c < kColumnCount; ++c) {
+        const bool shown = layout::isShownColumn(c);
+        grid.setColumnHidden(c, !shown);
+        if (shown)
+            grid.setColumnWidth(c, layout::columnWidth(c, gridWidth));
+    }
+}
+
+void TForm1::placeCaptions() {
+    if (m_captions.empty())
+        return;
+    QTableView& grid = *ui->StringGrid1;
+    const int areaLeft = grid.x() + grid.frameWidth();
+    ui->CaptionArea->setGeometry(areaLeft, 0, std::max(0, width() - areaLeft),
+                                 layout::kHeaderHeight);
+    auto spanOf = [](int column) -> const layout::SpanCaption* {
+        for (const layout::SpanCaption& s : layout::kSpanCaptions)
+            if (column >= s.firstColumn && column <= s.lastColumn)
+                return &s;
+        return nullptr;
+    };
+    for (int c = 0; c < static_cast<int>(layout::kColumnWidths.size()); ++c) {
+        const int top = spanOf(c) ? layout::kSpanHeight : 0;
+        m_captions[static_cast<std::size_t>(c)]->setGeometry(
+            grid.columnViewportPosition(c), top, grid.columnWidth(c), layout::kHeaderHeight - top);
+    }
+    for (std::size_t i = 0; i < layout::kSpanCaptions.size(); ++i) {
+        const layout::SpanCaption& s = layout::kSpanCaptions[i];
+        const int left = grid.columnViewportPosition(s.firstColumn);
+        const int right =
+            grid.columnViewportPosition(s.lastColumn) + grid.columnWidth(s.lastColumn);
+        m_spanCaptions[i]->setGeometry(left, 0, right - left, layout::kSpanHeight);
+    }
+    // "▲" and "▼" stand at the start of the verdict column, its caption takes the rest.
+    const int verdictLeft = grid.columnViewportPosition(col::verdict);
+    const int buttonWidth = ui->Button11->width();
+    const int half = layout::kHeaderHeight / 2;
+    ui->Button11->setGeometry(verdictLeft, 0, buttonWidth, half);
+    ui->Button13->setGeometry(verdictLeft, half, buttonWidth, layout::kHeaderHeight - half);
+    ui->VerdictCaption->setGeometry(
+        verdictLeft + buttonWidth, 0,
+        std::max(0, ui->CaptionArea->width() - verdictLeft - buttonWidth), layout::kHeaderHeight);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (kidou == 1 && !m_services.prompter.question(QStringLiteral(
+                          "作業中のデーターが消失します。終了してよろしいですか？"))) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The grid
+
+int TForm1::topRow() const {
+    return ui->StringGrid1->verticalScrollBar()->value();
+}
+
+void TForm1::showRowAtTop(int row) {
+    QTableView& grid = *ui->StringGrid1;
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    grid.verticalScrollBar()->setValue(row);
+    grid.selectRow(row);
+    grid.verticalScrollBar()->setValue(row);
+}
+
+void TForm1::sheetChanged(bool edited) {
+    runCellChecks();
+    m_model->sheetChanged();
+    kidou = edited ? 1 : 0;
+}
+
+void TForm1::runCellChecks() {}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->StringGrid1->viewport()) {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress: {
+                const auto* me = static_cast<QMouseEvent*>(event);
+                StringGrid1MouseDown(me->button(), me->position().toPoint());
+                // A right press leaves the selection alone: the menu acts on the rows the
+                // left button chose.
+                return me->button() == Qt::RightButton;
+            }
+            case QEvent::MouseButtonRelease: {
+                const auto* me = static_cast<QMouseEvent*>(event);
+                StringGrid1MouseUp(me->button(), me->position().toPoint(),
+                                   me->globalPosition().toPoint());
+                return me->button() == Qt::RightButton;
+            }
+            case QEvent::MouseMove:
+                StringGrid1MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+                break;
+            case QEvent::MouseButtonDblClick: {
+                const auto* me = static_cast<QMouseEvent*>(event);
+                if (me->button() == Qt::LeftButton) {
+                    StringGrid1DblClick();
+                    return true;
+                }
+                break;
+            }
+            default:
+                break;
+        }
+    } else if (watched == ui->Edit2 && event->type() == QEvent::MouseButtonPress) {
+        Button124Click();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::StringGrid1MouseDown(Qt::MouseButton button, QPoint pos) {
+    ui->InstructionsPanel->hide();
+    if (button != Qt::LeftButton)
+        return;
+    const QTableView& grid = *ui->StringGrid1;
+    nx1 = grid.columnAt(pos.x());
+    ny1 = grid.rowAt(pos.y());
+}
+
+void TForm1::StringGrid1MouseUp(Qt::MouseButton button, QPoint pos, QPoint globalPos) {
+    const QTableView& grid = *ui->StringGrid1;
+    const int row = grid.rowAt(pos.y());
+    if (row < 0)
+        return;
+    ux1 = grid.columnAt(pos.x());
+    uy1 = row;
+    for (QAction* a : {N1, N7, N3, N9})
+        a->setEnabled(true);
+    if (button != Qt::RightButton)
+        return;
+    (void)globalPos;
+}
+
+void TForm1::StringGrid1MouseMove(QPoint pos) {
+    const QTableView& grid = *ui->StringGrid1;
+    const int y = pos.y() + grid.frameWidth();
+    QFrame& line = *ui->GuideLine;
+    line.move(line.x(), y >= kGuideLineStart ? grid.y() + y + kGuideLineOffset : kGuideLineHidden);
+}
+
+void TForm1::StringGrid1DblClick() {
+    if (m_services.dialogs.editRow(uy1))
+        sheetChanged(true);
+}
+
+void TForm1::Button11Click() {
+    ui->StringGrid1->verticalScrollBar()->setValue(0);
+}
+
+void TForm1::Button13Click() {
+    ui->StringGrid1->verticalScrollBar()->setValue(
+        std::max(0, m_model->rowCount() - kRowsBelowTopOnLastPage));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Heading and settings panel
+
+void TForm1::RadioButton1Click() {
+    ui->Label66->setText(QStringLiteral("60Hz"));
+}
+void TForm1::RadioButton2Click() {
+    ui->Label66->setText(QStringLiteral("50Hz"));
+}
+
+void TForm1::RadioButton3Click() {
+    ui->Label56->show();
+    ui->Edit2->show();
+    ui->Edit3->hide();
+    ui->Label67->hide();
+    Button20Click();
+}
+
+void TForm1::RadioButton4Click() {
+    ui->Label56->hide();
+    ui->Edit2->hide();
+    ui->Edit3->show();
+    ui->Edit3->raise();
+    ui->Label67->show();
+    ui->Label67->setText(ui->Edit3->text() + QStringLiteral("年"));
+    Button20Click();
+}
+
+void TForm1::Button19Click() {
+    ui->Label67->setText(ui->Edit3->text() + QStringLiteral("年"));
+    ui->Panel30->show();
+    ui->Panel30->raise();
+}
+
+void TForm1::Button26Click() {
+    ui->Panel30->hide();
+}
+
+void TForm1::N13Click() {
+    ui->InstructionsPanel->show();
+    ui->InstructionsPanel->raise();
+}
+
+// Handlers that need the core pieces follow.
+void TForm1::Button1Click() {}
+void TForm1::Button2Click() {}
+void TForm1::Button3Click() {
+    N9Click();
+}
+void TForm1::Button4Click() {
+    renumberFeeders(m_sheet);
+}
+void TForm1::Button5Click() {
+    const BlockRange range = findFeederRange(m_sheet, ny1);
+    s1 = range.s1;
+    e1 = range.e1;
+}
+void TForm1::Button8Click() {}
+void TForm1::Button9Click() {}
+void TForm1::Button16Click() {}
+void TForm1::Button18Click() {}
+void TForm1::Button20Click() {}
+void TForm1::Button21Click() {}
+void TForm1::Button22Click() {}
+void TForm1::Button24Click() {}
+void TForm1::Button25Click() {}
+void TForm1::Button124Click() {}
+void TForm1::N1Click() {}
+void TForm1::N2Click() {}
+void TForm1::N3Click() {}
+void TForm1::N7Click() {}
+void TForm1::N8Click() {}
+void TForm1::N9Click() {}
+void TForm1::N11Click() {}
+
+}  // namespace wirelark

@@ -1,0 +1,53 @@
+#include "services.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace wirelark {
+
+namespace {
+const QString kBoxTitle = QStringLiteral("Wirelark");
+}
+
+void MessageBoxPrompter::info(const QString& text) {
+    QMessageBox::information(QApplication::activeWindow(), kBoxTitle, text, QMessageBox::Ok);
+}
+
+void MessageBoxPrompter::warning(const QString& text) {
+    QMessageBox::warning(QApplication::activeWindow(), kBoxTitle, text, QMessageBox::Yes);
+}
+
+bool MessageBoxPrompter::question(const QString& text) {
+    return QMessageBox::warning(QApplication::activeWindow(), kBoxTitle, text,
+                                QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QString> FileDialogChooser::openFileName(const QString& filter) {
+    const QString name =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), QString(), filter);
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QString> FileDialogChooser::saveFileName(const QString& suggestedName,
+                                                       const QString& filter) {
+    // The save dialog asks nothing before replacing a file: the sheet file is the user's own
+    // working copy, saved over again and again.
+    const QString name =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), suggestedName, filter,
+                                     nullptr, QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+void SystemClipboard::setText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
+
+}  // namespace wirelark

@@ -1,0 +1,41 @@
+#pragma once
+// The feeder sheet as Qt sees it: a table over the core's Sheet, one text cell per index.
+// The model owns nothing: the window's sheet is the only store, and the window tells the
+// model when it has changed.
+
+#include <QAbstractTableModel>
+
+#include <cstdint>
+#include <vector>
+
+#include "sheet.h"
+
+namespace wirelark {
+
+class SheetTableModel final : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    // True on a cell the checks found failing: its text is drawn red.
+    static constexpr int RedRole = Qt::UserRole + 1;
+
+    explicit SheetTableModel(Sheet& sheet, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    // After the sheet changed: rows that came or went at the end are announced (so the view
+    // keeps its place and its selection), and every cell is drawn anew.
+    void sheetChanged();
+
+    // The failing cells found by the last check pass; a row's bit c is column c.
+    void setRedCells(std::vector<std::uint64_t> red);
+    bool isRed(int row, int column) const;
+
+  private:
+    Sheet& m_sheet;
+    int m_rowCount;
+    std::vector<std::uint64_t> m_red;
+};
+
+}  // namespace wirelark
