@@ -110,8 +110,9 @@ class CableSelection {
 
     // StringGrid7Click: remembers the row and looks up its allowable current (`Button2Click`).
     void clickRow(int gridRow);
-    // StringGrid7DblClick: the cable of a size row. Nothing for a header row or an empty row:
-    // the dialog then stays open.
+    // StringGrid7DblClick: the cable of a size row, for the window to write into the caller
+    // (`patt`) before it closes; with no caller nobody receives it. Nothing for a header row or
+    // an empty row: the dialog then stays open.
     std::optional<CableChoice> doubleClickRow(int gridRow);
 
     // --- What the window shows ---
@@ -130,9 +131,8 @@ class CableSelection {
     const std::string& ambientText() const { return m_ambientText; }  // ComboBox1
     Installation installation() const { return m_installation; }      // RadioButton8/9/10
     bool installationVisible(Installation installation) const;
-    const std::string& installationTemperatureText() const {
-        return m_temperatureText;
-    }                                                                            // ComboBox2
+    // ComboBox2
+    const std::string& installationTemperatureText() const { return m_temperatureText; }
     const std::string& baseTemperatureCaption() const { return m_baseCaption; }  // Label12
 
     bool groupingPanelVisible() const { return m_groupingVisible; }  // Panel1
