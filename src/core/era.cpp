@@ -7,6 +7,7 @@
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
+#include <chrono>
 #include <memory>
 
 namespace wirelark {
@@ -78,7 +79,13 @@ CivilDate todayInTokyo() {
     d.year = cal.get(UCAL_YEAR, st);
     d.month = cal.get(UCAL_MONTH, st) + 1;
     d.day = cal.get(UCAL_DATE, st);
-    return d;
+    if (U_SUCCESS(st))
+        return d;
+    // Without ICU's zone data: Japan keeps UTC+9 all year round.
+    using namespace std::chrono;
+    const year_month_day ymd{floor<days>(system_clock::now() + hours(9))};
+    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+            static_cast<int>(static_cast<unsigned>(ymd.day()))};
 }
 
 std::string eraNameOf(const CivilDate& date) {
