@@ -321,6 +321,15 @@ TEST(SheetFileSaving, EmptySheetSavesNineLinesWithRowZero) {
     EXPECT_TRUE(s.cell(0, col::blockPages).empty());
 }
 
+TEST(SheetFileSaving, LineBreaksInTheHeadingCannotShiftTheLines) {
+    Sheet s = baseSheet();
+    s.heading.buildingName = "本館\r\n別館";
+    const std::vector<std::string> lines = splitLines(sheetFileText(s));
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[7], "本館  別館");
+    EXPECT_EQ(lines[8], "令和");
+}
+
 TEST(SheetFileSaving, SettingCellsAreWrittenIntoRowsZeroToTwo) {
     Sheet s = realisticSheet();
     const std::vector<std::string> lines = splitLines(sheetFileText(s));
