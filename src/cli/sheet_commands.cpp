@@ -102,28 +102,6 @@ Expected<Sheet> openSheet(const std::string& path) {
     return sheet;
 }
 
-// The whole sheet recalculated as the program recalculates each feeder block after an edit:
-// every residential block gets its design currents, single drops, sums, drops and judgement;
-// every block then gets the branch-protection check; last, the checks the grid makes while it
-// draws run over every row. A cell that is not a number stops it with an error naming the row,
-// the column and the text.
-Status recalculateSheet(Sheet& sheet, SupplyKind supply) {
-    for (int head = 0; head < sheet.rowCount(); ++head) {
-        if (isBlank(sheet.cell(head, col::number)) || isBlank(sheet.cell(head, col::glyph)))
-            continue;
-        const BlockRange range = findFeederRange(sheet, head);
-        // The full recalculation of a residential block ends with its branch-protection check;
-        // a single feeder keeps what the feeder dialog computed and gets the check alone.
-        const Status st = sheet.cell(head, col::glyph) == glyph::head
-                              ? recalculateBlock(sheet, range.s1, range.e1, supply)
-                              : checkBranchProtection(sheet, range.s1, range.e1);
-        if (!st)
-            return st;
-    }
-    applyCellChecks(sheet, 0, sheet.rowCount() - 1);
-    return success();
-}
-
 int fail(std::ostream& err, const Error& e) {
     err << e.message << "\n";
     return 2;

@@ -277,3 +277,31 @@ TEST(LargeSheets, RowsBeyondThe16BitLimitAreEdited) {
 }
 
 }  // namespace
+
+namespace {
+
+// The one-pass block list agrees with a range search from each head row, also on a sheet whose
+// numbers are not renumbered yet (a pasted block carrying another block's number).
+TEST(FeederBlocks, AgreeWithTheRangeSearchFromEveryHeadRow) {
+    Sheet s(30);
+    const auto put = [&](int row, const char* number, std::string_view g, const char* feeder) {
+        s.setCell(row, col::number, number);
+        s.setCell(row, col::glyph, std::string(g));
+        s.setCell(row, col::feederNumber, feeder);
+    };
+    put(1, "1", glyph::head, "1");
+    put(2, "", glyph::firstTrunk, "1");
+    put(3, "", glyph::lastBranch, "1");
+    put(5, "2", glyph::single, "2");
+    put(8, "1", glyph::head, "1");  // a pasted copy, not yet renumbered
+    put(9, "", glyph::lastBranch, "1");
+    put(12, "3", "", "");  // a number without a glyph heads nothing
+    const std::vector<FeederBlock> blocks = feederBlocks(s);
+    ASSERT_EQ(blocks.size(), 3u);
+    for (const FeederBlock& b : blocks)
+        EXPECT_EQ(b.range, findFeederRange(s, b.headRow)) << b.headRow;
+    EXPECT_EQ(blocks[0].range, (BlockRange{1, 9}));
+    EXPECT_EQ(blocks[1].range, (BlockRange{5, 5}));
+}
+
+}  // namespace
