@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "checks.h"
+#include "tree_editing.h"
 
 namespace wirelark {
 
@@ -401,6 +402,18 @@ Status recalculateBlock(Sheet& sheet, int s1, int e1, SupplyKind supply) {
     if (Status s = sumLengthsCurrentsAndDrops(sheet, s1, e1, supply); !s)
         return s;
     return checkBranchProtection(sheet, s1, e1);
+}
+
+Status recalculateSheet(Sheet& sheet, SupplyKind supply) {
+    for (const FeederBlock& block : feederBlocks(sheet)) {
+        const Status st = sheet.cell(block.headRow, col::glyph) == glyph::head
+                              ? recalculateBlock(sheet, block.range.s1, block.range.e1, supply)
+                              : checkBranchProtection(sheet, block.range.s1, block.range.e1);
+        if (!st)
+            return st;
+    }
+    applyCellChecks(sheet, 0, sheet.rowCount() - 1);
+    return success();
 }
 
 }  // namespace wirelark

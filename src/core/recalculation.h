@@ -34,4 +34,11 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, SupplyKind suppl
 // (checks.h), in this order, stopping at the first failure.
 Status recalculateBlock(Sheet& sheet, int s1, int e1, SupplyKind supply);
 
+// The whole sheet, block by block from top to bottom: a residential block gets the full
+// recalculation, a single feeder (which keeps what the feeder dialog computed) the
+// branch-protection check alone; then the checks the grid makes while it draws run over every
+// row. A cell that is not a number stops it with an error naming the row, the column and the
+// text.
+Status recalculateSheet(Sheet& sheet, SupplyKind supply);
+
 }  // namespace wirelark

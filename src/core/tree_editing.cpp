@@ -1,5 +1,8 @@
 #include "tree_editing.h"
 
+#include <string_view>
+#include <unordered_map>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -52,6 +55,30 @@ void renumberFeeders(Sheet& sheet) {
         if (!isBlank(sheet.cell(r, col::glyph)))
             sheet.setCell(r, col::feederNumber, std::to_string(last));
     }
+}
+
+std::vector<FeederBlock> feederBlocks(const Sheet& sheet) {
+    std::unordered_map<std::string_view, int> firstNumbered;  // column 0 text -> first row
+    std::unordered_map<std::string_view, int> lastMember;     // column 26 text -> last row
+    std::vector<int> heads;
+    for (int r = 0; r < sheet.rowCount(); ++r) {
+        firstNumbered.try_emplace(sheet.cell(r, col::number), r);
+        lastMember[sheet.cell(r, col::feederNumber)] = r;
+        if (!isBlank(sheet.cell(r, col::number)) && !isBlank(sheet.cell(r, col::glyph)))
+            heads.push_back(r);
+    }
+    std::vector<FeederBlock> blocks;
+    blocks.reserve(heads.size());
+    for (int head : heads) {
+        const std::string_view v = sheet.cell(head, col::feederNumber);
+        FeederBlock block{head, {}};
+        if (auto it = firstNumbered.find(v); it != firstNumbered.end())
+            block.range.s1 = it->second;
+        if (auto it = lastMember.find(v); it != lastMember.end())
+            block.range.e1 = it->second;
+        blocks.push_back(block);
+    }
+    return blocks;
 }
 
 BlockRange findFeederRange(const Sheet& sheet, int ny1) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "sheet.h"
 
 namespace wirelark {
@@ -28,6 +30,15 @@ void renumberFeeders(Sheet& sheet);
 // row's feeder number (column 26) to the last row whose column 26 equals it. Texts are compared
 // exactly; a part that is not found is 0.
 BlockRange findFeederRange(const Sheet& sheet, int ny1);
+
+// Every feeder block of the sheet, top to bottom: for each numbered head row (column 0 and
+// column 5 filled) the range findFeederRange gives from it. One pass over the sheet, so a sheet
+// of thousands of feeders is walked once and not once per feeder.
+struct FeederBlock {
+    int headRow = 0;
+    BlockRange range;
+};
+std::vector<FeederBlock> feederBlocks(const Sheet& sheet);
 
 // Whether a glyph is drawn inside the tree of a one-system residential feeder (first trunk,
 // trunk, branch, last branch). Such a row belongs to a block and is never the top of a

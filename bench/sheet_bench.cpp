@@ -1,0 +1,115 @@
+// Speed of the operations an engineer waits for on a large sheet: opening it, recalculating
+// every feeder block, the cell checks the grid runs after each change, and saving it.
+// Run: build/ci/bench/sheet_bench   (sizes: about 1,000, 8,000 and 32,000 rows)
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+
+#include "apartment_example.h"
+#include "checks.h"
+#include "encoding.h"
+#include "file_io.h"
+#include "recalculation.h"
+#include "sheet_file.h"
+#include "tree_editing.h"
+
+using namespace wirelark;
+
+namespace {
+
+// The example building repeated until the sheet has about `rows` used rows (38 rows a copy).
+const Sheet& sheetOfAbout(int rows) {
+    static std::map<int, Sheet> cache;
+    auto it = cache.find(rows);
+    if (it == cache.end()) {
+        const Sheet one = examples::buildApartmentSheet();
+        const int used = one.lastUsedRow() + 2;  // rows of one copy, with its blank separator
+        const int copies = std::max(1, rows / used);
+        Sheet big(copies * used + 20);
+        for (int c = 0; c < copies; ++c)
+            for (int r = 0; r < used; ++r)
+                big.row(c * used + r) = one.row(r);
+        big.heading = one.heading;
+        renumberFeeders(big);
+        it = cache.emplace(rows, std::move(big)).first;
+    }
+    return it->second;
+}
+
+const std::filesystem::path& fileOfAbout(int rows) {
+    static std::map<int, std::filesystem::path> files;
+    auto it = files.find(rows);
+    if (it == files.end()) {
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("wirelark-bench-" + std::to_string(rows) + ".ksk");
+        Sheet copy = sheetOfAbout(rows);
+        if (!saveSheetFile(copy, path))
+            std::abort();
+        it = files.emplace(rows, path).first;
+    }
+    return it->second;
+}
+
+void setRows(benchmark::State& state, const Sheet& sheet) {
+    state.counters["rows"] = sheet.lastUsedRow() + 1;
+}
+
+void BM_Load(benchmark::State& state) {
+    const auto& path = fileOfAbout(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        Sheet sheet;
+        if (!loadSheetFile(sheet, path))
+            state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(sheet);
+    }
+    setRows(state, sheetOfAbout(static_cast<int>(state.range(0))));
+}
+
+void BM_RecalculateEveryBlock(benchmark::State& state) {
+    const Sheet& original = sheetOfAbout(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Sheet sheet = original;
+        state.ResumeTiming();
+        if (!recalculateSheet(sheet, SupplyKind::Transformer))
+            state.SkipWithError("recalculation failed");
+        benchmark::DoNotOptimize(sheet);
+    }
+    setRows(state, original);
+}
+
+void BM_CellChecks(benchmark::State& state) {
+    Sheet sheet = sheetOfAbout(static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(applyCellChecks(sheet, 0, sheet.rowCount() - 1));
+    setRows(state, sheet);
+}
+
+void BM_Save(benchmark::State& state) {
+    Sheet sheet = sheetOfAbout(static_cast<int>(state.range(0)));
+    const auto path = std::filesystem::temp_directory_path() / "wirelark-bench-save.ksk";
+    for (auto _ : state)
+        if (!saveSheetFile(sheet, path))
+            state.SkipWithError("save failed");
+    std::filesystem::remove(path);
+    setRows(state, sheet);
+}
+
+constexpr int kSmall = 1000, kMedium = 8000, kLarge = 32000;
+
+}  // namespace
+
+BENCHMARK(BM_Load)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecalculateEveryBlock)
+    ->Arg(kSmall)
+    ->Arg(kMedium)
+    ->Arg(kLarge)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CellChecks)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
