@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -11,9 +12,15 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include "checks.h"
+#include "clipboard_text.h"
+#include "era.h"
 #include "japanese_fonts.h"
 #include "kansen_layout.h"
+#include "recalculation.h"
+#include "settings_file.h"
 #include "sheet_cell_delegate.h"
+#include "sheet_file.h"
 #include "sheet_table_model.h"
 #include "tree_editing.h"
 #include "ui_KANSEN.h"
@@ -38,8 +45,19 @@ const QString kSheetFilter = QStringLiteral("ksk (*.ksk)");
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 std::string ss(const QString& s) {
     return s.toStdString();
+}
+
+std::filesystem::path fsPath(const QString& name) {
+#ifdef _WIN32
+    return std::filesystem::path(name.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+#endif
 }
 
 }  // namespace
@@ -243,7 +261,8 @@ void TForm1::FormCreate(const StartUp& startUp) {
     ui->Panel30->move(0, 0);
     if (!startUp.fileArgument.isEmpty()) {
         FileName = startUp.fileArgument;
-        Button8Click();
+        if (!loadFileName())
+            FileName.clear();
     }
     runCellChecks();
 }
@@ -260,8 +279,11 @@ void TForm1::FormActivate() {
     applyColumnWidths();
     ui->StringGrid1->verticalHeader()->setDefaultSectionSize(layout::kRowHeight);
     ui->InstructionsPanel->hide();
-    Button20Click();
+    // The settings are read before the era conversion: the conversion then puts the era that
+    // belongs to the sheet's year into the era label. The other way round, an era name kept in
+    // set.ini from an earlier era would be shown (and saved) with this era's year: "平成6年".
     Button22Click();
+    Button20Click();
     ui->Label56->setText(ui->Edit2->text());
     // The window becomes active again after every message box and dialog; only the first
     // activation moves the selection, so the row a finding or an edit showed stays in view.
@@ -368,11 +390,16 @@ void TForm1::showRowAtTop(int row) {
 
 void TForm1::sheetChanged(bool edited) {
     runCellChecks();
-    m_model->sheetChanged();
+    refreshGrid();
     kidou = edited ? 1 : 0;
 }
 
-void TForm1::runCellChecks() {}
+void TForm1::refreshGrid() {
+    m_model->sheetChanged();
+    // The view would set its scroll range at its next layout; "▼" or a finding pressed before
+    // that would stop at the old end of the sheet.
+    ui->StringGrid1->doItemsLayout();
+}
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->StringGrid1->viewport()) {
@@ -430,7 +457,19 @@ void TForm1::StringGrid1MouseUp(Qt::MouseButton button, QPoint pos, QPoint globa
         a->setEnabled(true);
     if (button != Qt::RightButton)
         return;
-    (void)globalPos;
+
+    const PopupMenuDecision menu = decidePopupMenu(m_sheet, ny1, uy1);
+    ny1 = menu.ny1;
+    uy1 = menu.uy1;
+    N1->setEnabled(menu.deleteEnabled);
+    N7->setEnabled(menu.copyEnabled);
+    N3->setEnabled(menu.clipboardEnabled);
+    N9->setEnabled(menu.clipboardEnabled);
+    if (!menu.shown)
+        return;
+    popupTag = static_cast<int>(menu.mode);
+    N1->setText(qs(menu.deleteCaption));
+    m_popupMenu->popup(globalPos + QPoint(kMenuOffset, 0));
 }
 
 void TForm1::StringGrid1MouseMove(QPoint pos) {
@@ -478,8 +517,9 @@ void TForm1::RadioButton4Click() {
     ui->Edit3->show();
     ui->Edit3->raise();
     ui->Label67->show();
-    ui->Label67->setText(ui->Edit3->text() + QStringLiteral("年"));
     Button20Click();
+    // After the conversion, so the label shows the year the heading now holds.
+    ui->Label67->setText(ui->Edit3->text() + QStringLiteral("年"));
 }
 
 void TForm1::Button19Click() {
@@ -497,36 +537,310 @@ void TForm1::N13Click() {
     ui->InstructionsPanel->raise();
 }
 
-// Handlers that need the core pieces follow.
-void TForm1::Button1Click() {}
-void TForm1::Button2Click() {}
-void TForm1::Button3Click() {
-    N9Click();
+// ---------------------------------------------------------------------------------------------
+// Heading <-> core
+
+HeadingFields TForm1::headingFromWindow() const {
+    HeadingFields h;
+    h.buildingName = ss(ui->Edit1->text());
+    h.eraLabel = ss(ui->Label56->text());
+    h.eraYear = ss(ui->Edit25->text());
+    h.month = ss(ui->Edit26->text());
+    h.day = ss(ui->Edit27->text());
+    h.westernYear = ss(ui->Edit3->text());
+    h.eraName = ss(ui->Edit2->text());
+    return h;
 }
+
+void TForm1::showHeading(const HeadingFields& h) {
+    ui->Edit1->setText(qs(h.buildingName));
+    ui->Label56->setText(qs(h.eraLabel));
+    ui->Edit25->setText(qs(h.eraYear));
+    ui->Edit26->setText(qs(h.month));
+    ui->Edit27->setText(qs(h.day));
+    ui->Edit3->setText(qs(h.westernYear));
+    ui->Edit2->setText(qs(h.eraName));
+}
+
+SheetSettings TForm1::settingsFromWindow() const {
+    SheetSettings s = m_sheet.settings;
+    if (ui->RadioButton1->isChecked())
+        s.frequency = Frequency::Hz60;
+    if (ui->RadioButton2->isChecked())
+        s.frequency = Frequency::Hz50;
+    if (ui->RadioButton3->isChecked())
+        s.yearDisplay = YearDisplay::Era;
+    if (ui->RadioButton4->isChecked())
+        s.yearDisplay = YearDisplay::Western;
+    if (ui->RadioButton5->isChecked())
+        s.printPageNumbers = true;
+    if (ui->RadioButton6->isChecked())
+        s.printPageNumbers = false;
+    return s;
+}
+
+void TForm1::showSettings(const SheetSettings& s) {
+    // Selecting an option runs its effect (frequency label, year display and conversion).
+    (s.frequency == Frequency::Hz60 ? ui->RadioButton1 : ui->RadioButton2)->setChecked(true);
+    (s.yearDisplay == YearDisplay::Era ? ui->RadioButton3 : ui->RadioButton4)->setChecked(true);
+    (s.printPageNumbers ? ui->RadioButton5 : ui->RadioButton6)->setChecked(true);
+}
+
+void TForm1::windowToSheet() {
+    m_sheet.heading = headingFromWindow();
+    m_sheet.settings = settingsFromWindow();
+}
+
+CivilDate TForm1::today() const {
+    const QDate d = m_services.clock.today();
+    return {d.year(), d.month(), d.day()};
+}
+
+std::filesystem::path TForm1::settingsPath() const {
+    return settingsFilePath(fsPath(strFilePath));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Date
+
+void TForm1::Button124Click() {
+    HeadingFields h = headingFromWindow();
+    applyToday(h, today());
+    showHeading(h);
+}
+
+void TForm1::Button20Click() {
+    HeadingFields h = headingFromWindow();
+    convertEraYear(h, settingsFromWindow().yearDisplay, today());
+    showHeading(h);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files
+
+void TForm1::Button1Click() {
+    if (kidou == 1 && !m_services.prompter.question(
+                          QStringLiteral("作業中のデーターが消失します。開いてよろしいですか？")))
+        return;
+    const std::optional<QString> chosen = m_services.files.openFileName(kSheetFilter);
+    if (!chosen)
+        return;
+    const QString previous = FileName;
+    FileName = *chosen;
+    if (!loadFileName())
+        FileName = previous;
+}
+
+void TForm1::Button8Click() {
+    loadFileName();
+}
+
+bool TForm1::loadFileName() {
+    // What the file does not set stays as the window shows it.
+    windowToSheet();
+    const Status loaded = loadSheetFile(m_sheet, fsPath(FileName));
+    if (!loaded) {
+        m_services.prompter.info(
+            QStringLiteral("ファイル「%1」を読み込めませんでした。%2")
+                .arg(QFileInfo(FileName).fileName(), qs(loaded.error().message)));
+        return false;
+    }
+    showHeading(m_sheet.heading);
+    showSettings(m_sheet.settings);
+    Button20Click();
+    sheetChanged(false);
+    return true;
+}
+
+void TForm1::Button2Click() {
+    const std::optional<QString> chosen = m_services.files.saveFileName(
+        ui->Edit1->text() + QStringLiteral("幹線計算書"), kSheetFilter);
+    if (!chosen)
+        return;
+    FileName = qs(withSheetExtension(ss(*chosen)));
+    windowToSheet();
+    const Status saved = saveSheetFile(m_sheet, fsPath(FileName));
+    // Saving trims the sheet to its used rows plus 20, whether or not the file was written.
+    refreshGrid();
+    if (!saved) {
+        m_services.prompter.info(qs(saved.error().message));
+        return;
+    }
+    kidou = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Settings
+
+void TForm1::Button22Click() {
+    // A settings file that cannot be read leaves the settings as they are: the window opens
+    // all the same, and nothing is shown at every activation.
+    const Expected<SettingsFileContent> content = readSettingsFile(settingsPath());
+    if (!content)
+        return;
+    SheetSettings settings = settingsFromWindow();
+    HeadingFields heading = headingFromWindow();
+    applySettings(*content, settings, heading);
+    ui->Edit2->setText(qs(heading.eraName));
+    showSettings(settings);
+}
+
+Status TForm1::Button21Click() {
+    return writeSettingsFile(settingsPath(), settingsFromWindow(), ss(ui->Edit2->text()));
+}
+
+void TForm1::Button18Click() {
+    const Status written = Button21Click();
+    if (!written) {
+        m_services.prompter.info(qs(written.error().message));
+        return;
+    }
+    ui->Panel30->hide();
+    runFullRecalculation();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Recalculation and checks
+
+bool TForm1::report(const Status& status) {
+    if (status)
+        return true;
+    m_services.prompter.info(qs(status.error().message));
+    return false;
+}
+
+void TForm1::runFullRecalculation() {
+    const std::vector<Row> before(blockRows());
+    report(recalculateBlock(m_sheet, s1, e1, supplyKind));
+    sheetChanged(kidou == 1 || blockRows() != before);
+}
+
+std::vector<Row> TForm1::blockRows() const {
+    std::vector<Row> rows;
+    for (int r = std::max(0, s1); r <= e1 && r < m_sheet.rowCount(); ++r)
+        rows.push_back(m_sheet.row(r));
+    return rows;
+}
+
+void TForm1::Button17Click() {
+    report(recalculateDesignCurrents(m_sheet, s1, e1));
+    sheetChanged(true);
+}
+
+void TForm1::Button10Click() {
+    report(computeSingleDrops(m_sheet, s1, e1));
+    sheetChanged(true);
+}
+
+void TForm1::Button6Click() {
+    report(sumLengthsCurrentsAndDrops(m_sheet, s1, e1, supplyKind));
+    sheetChanged(true);
+}
+
+void TForm1::Button7Click() {
+    report(checkBranchProtection(m_sheet, s1, e1));
+    sheetChanged(true);
+}
+
+void TForm1::runCellChecks() {
+    m_model->setCellMarks(applyCellChecks(m_sheet, 0, m_sheet.rowCount() - 1));
+}
+
+void TForm1::Button25Click() {
+    const Expected<std::vector<VerdictFinding>> findings = verdictSummary(m_sheet);
+    if (!findings) {
+        m_services.prompter.info(qs(findings.error().message));
+        return;
+    }
+    if (findings->empty()) {
+        m_services.prompter.info(qs(kVerdictsGoodMessage));
+        return;
+    }
+    for (const VerdictFinding& f : *findings) {
+        showRowAtTop(f.row);
+        m_services.prompter.warning(qs(f.message));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rows
+
 void TForm1::Button4Click() {
     renumberFeeders(m_sheet);
 }
+
 void TForm1::Button5Click() {
     const BlockRange range = findFeederRange(m_sheet, ny1);
     s1 = range.s1;
     e1 = range.e1;
 }
-void TForm1::Button8Click() {}
-void TForm1::Button9Click() {}
-void TForm1::Button16Click() {}
-void TForm1::Button18Click() {}
-void TForm1::Button20Click() {}
-void TForm1::Button21Click() {}
-void TForm1::Button22Click() {}
+
+void TForm1::Button9Click() {
+    insertBlankRows(m_sheet, ny1, uy1);
+    sheetChanged(true);
+}
+
+void TForm1::N2Click() {
+    Button9Click();
+}
+
+void TForm1::N1Click() {
+    const DeleteResult deleted =
+        deleteRows(m_sheet, static_cast<MenuMode>(popupTag), ny1, uy1, kansenno);
+    s1 = deleted.range.s1;
+    e1 = deleted.range.e1;
+    kansenno = deleted.kansenno;
+    sheetChanged(true);
+    if (!deleted.message.empty())
+        m_services.prompter.info(qs(deleted.message));
+}
+
+void TForm1::N7Click() {
+    const BlockRange copied = copyFeederBlock(m_sheet, ny1, uy1);
+    s1 = copied.s1;
+    e1 = copied.e1;
+}
+
+void TForm1::N8Click() {
+    pasteCopyBuffer(m_sheet, uy1);
+    sheetChanged(true);
+}
+
+void TForm1::N11Click() {
+    emptySheet(m_sheet);
+    ui->RadioButton1->setEnabled(true);
+    ui->RadioButton2->setEnabled(true);
+    sheetChanged(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clipboard
+
+void TForm1::Button3Click() {
+    N9Click();
+}
+
+void TForm1::N9Click() {
+    popupTag = static_cast<int>(MenuMode::Rows);
+    N3Click();
+}
+
+void TForm1::N3Click() {
+    std::string text;
+    if (popupTag == static_cast<int>(MenuMode::Rows)) {
+        text = wholeSheetClipboardText(m_sheet);
+        popupTag = static_cast<int>(MenuMode::Feeder);
+    } else {
+        Button5Click();
+        text = feederClipboardText(m_sheet, {s1, e1});
+    }
+    m_services.clipboard.setText(qs(text));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Output: printing and the workbook are started from here once their windows exist.
+
 void TForm1::Button24Click() {}
-void TForm1::Button25Click() {}
-void TForm1::Button124Click() {}
-void TForm1::N1Click() {}
-void TForm1::N2Click() {}
-void TForm1::N3Click() {}
-void TForm1::N7Click() {}
-void TForm1::N8Click() {}
-void TForm1::N9Click() {}
-void TForm1::N11Click() {}
+void TForm1::Button16Click() {}
 
 }  // namespace wirelark

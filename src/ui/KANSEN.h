@@ -5,8 +5,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <filesystem>
 #include <memory>
+#include <vector>
 
+#include "circuit_rules.h"
+#include "era.h"
+#include "result.h"
 #include "services.h"
 #include "sheet.h"
 
@@ -52,25 +57,29 @@ class TForm1 final : public QWidget {
     // Handlers, named after their controls.
     void FormActivate();
     void FormResize();
-    void Button1Click();    // 開く
-    void Button2Click();    // 保存
-    void Button3Click();    // クリッボードコピー
-    void Button4Click();    // renumber the feeders
-    void Button5Click();    // feeder range of row ny1 -> s1, e1
-    void Button8Click();    // load FileName
-    void Button9Click();    // insert blank rows
-    void Button11Click();   // ▲
-    void Button13Click();   // ▼
-    void Button16Click();   // エクセル変換
-    void Button18Click();   // 設定保存
-    void Button19Click();   // 設定
-    void Button20Click();   // era and Western year conversion
-    void Button21Click();   // write the settings file
-    void Button22Click();   // read the settings file
-    void Button24Click();   // 印刷
-    void Button25Click();   // 判定の確認
-    void Button26Click();   // 閉じる
-    void Button124Click();  // TODAY
+    void Button1Click();     // 開く
+    void Button2Click();     // 保存
+    void Button3Click();     // クリッボードコピー
+    void Button4Click();     // renumber the feeders
+    void Button5Click();     // feeder range of row ny1 -> s1, e1
+    void Button6Click();     // lengths, trunk currents, drops and allowable drops of s1..e1
+    void Button7Click();     // branch-protection check of s1..e1
+    void Button8Click();     // load FileName
+    void Button9Click();     // insert blank rows
+    void Button10Click();    // single drops of s1..e1
+    void Button11Click();    // ▲
+    void Button13Click();    // ▼
+    void Button16Click();    // エクセル変換
+    void Button17Click();    // design currents of s1..e1
+    void Button18Click();    // 設定保存
+    void Button19Click();    // 設定
+    void Button20Click();    // era and Western year conversion
+    Status Button21Click();  // write the settings file
+    void Button22Click();    // read the settings file
+    void Button24Click();    // 印刷
+    void Button25Click();    // 判定の確認
+    void Button26Click();    // 閉じる
+    void Button124Click();   // TODAY
     void RadioButton1Click();
     void RadioButton2Click();
     void RadioButton3Click();
@@ -88,6 +97,10 @@ class TForm1 final : public QWidget {
     void StringGrid1MouseMove(QPoint pos);
     void StringGrid1DblClick();
 
+    // The full recalculation of the current feeder block s1..e1 (design currents, drops,
+    // sums and the branch-protection check), then the cell checks of the whole sheet.
+    void runFullRecalculation();
+
     // Working fields shared with the input dialogs.
     int nx1 = 0, ny1 = 0;  // cell of the last left press
     int ux1 = 0, uy1 = 0;  // cell of the last release; the row a double-click edits
@@ -100,6 +113,9 @@ class TForm1 final : public QWidget {
     QString strFileName;   // the program file
     QString strFilePath;   // its folder, with the trailing separator
     int kidou = 0;         // 1 once the sheet holds work that is not saved
+    // How the building is supplied, which decides the allowable drops. The branch dialog
+    // chooses it; until then the supply from the building's own transformer.
+    SupplyKind supplyKind = SupplyKind::Transformer;
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -117,6 +133,20 @@ class TForm1 final : public QWidget {
     void applyColumnWidths();
     void placeCaptions();
     void runCellChecks();
+    void refreshGrid();
+    bool loadFileName();
+    // Shows the error of a failed step; true when it succeeded.
+    bool report(const Status& status);
+    std::vector<Row> blockRows() const;
+
+    HeadingFields headingFromWindow() const;
+    void showHeading(const HeadingFields& heading);
+    SheetSettings settingsFromWindow() const;
+    void showSettings(const SheetSettings& settings);
+    // The heading and the settings as the window shows them, into the sheet.
+    void windowToSheet();
+    CivilDate today() const;
+    std::filesystem::path settingsPath() const;
 
     std::unique_ptr<Ui::TForm1> ui;
     Services m_services;

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
+#include "era.h"
+
 namespace wirelark {
 
 namespace {
@@ -44,6 +46,11 @@ std::optional<QString> FileDialogChooser::saveFileName(const QString& suggestedN
     if (name.isEmpty())
         return std::nullopt;
     return name;
+}
+
+QDate SystemClock::today() const {
+    const CivilDate d = todayInTokyo();
+    return {d.year, d.month, d.day};
 }
 
 void SystemClipboard::setText(const QString& text) {

@@ -87,7 +87,8 @@ class SystemClipboard final : public Clipboard {
 
 class SystemClock final : public Clock {
   public:
-    QDate today() const override { return QDate::currentDate(); }
+    // Today in Japan, whatever the machine's time zone: the date printed on the sheet.
+    QDate today() const override;
 };
 
 // The desktop services of one running program.

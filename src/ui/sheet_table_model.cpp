@@ -41,14 +41,4 @@ void SheetTableModel::sheetChanged() {
         emit dataChanged(index(0, 0), index(m_rowCount - 1, kColumnCount - 1));
 }
 
-void SheetTableModel::setRedCells(std::vector<std::uint64_t> red) {
-    m_red = std::move(red);
-}
-
-bool SheetTableModel::isRed(int row, int column) const {
-    if (row < 0 || static_cast<std::size_t>(row) >= m_red.size())
-        return false;
-    return (m_red[static_cast<std::size_t>(row)] >> column) & 1U;
-}
-
 }  // namespace wirelark

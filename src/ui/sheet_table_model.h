@@ -5,9 +5,7 @@
 
 #include <QAbstractTableModel>
 
-#include <cstdint>
-#include <vector>
-
+#include "checks.h"
 #include "sheet.h"
 
 namespace wirelark {
@@ -28,14 +26,14 @@ class SheetTableModel final : public QAbstractTableModel {
     // keeps its place and its selection), and every cell is drawn anew.
     void sheetChanged();
 
-    // The failing cells found by the last check pass; a row's bit c is column c.
-    void setRedCells(std::vector<std::uint64_t> red);
-    bool isRed(int row, int column) const;
+    // The failing cells found by the last check pass.
+    void setCellMarks(CellMarks marks) { m_marks = std::move(marks); }
+    bool isRed(int row, int column) const { return m_marks.isRed(row, column); }
 
   private:
     Sheet& m_sheet;
     int m_rowCount;
-    std::vector<std::uint64_t> m_red;
+    CellMarks m_marks;
 };
 
 }  // namespace wirelark
