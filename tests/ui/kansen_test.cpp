@@ -692,6 +692,20 @@ class KansenTest : public QObject {
         QCOMPARE(form.kidou, 0);
     }
 
+    void theBundledExampleOpensWithoutAMessage() {
+        TForm1& form = open(QStringLiteral(WIRELARK_EXAMPLE_SHEET));
+        QCOMPARE(form.FileName, QStringLiteral(WIRELARK_EXAMPLE_SHEET));
+        QVERIFY(form.sheet().lastUsedRow() > 10);
+        QVERIFY(grid()->model()->rowCount() >= 108);
+        QCOMPARE(cell(0, col::number), QStringLiteral("1"));
+        QVERIFY(!child<QLineEdit>("Edit1")->text().isEmpty());
+        // The tree glyphs come back whole although the file's code page has no "▶".
+        for (int r = 0; r <= form.sheet().lastUsedRow(); ++r)
+            QVERIFY2(!cell(r, col::glyph).contains(QLatin1Char('?')),
+                     qPrintable(cell(r, col::glyph)));
+        QCOMPARE(form.kidou, 0);
+    }
+
     void aFileThatCannotBeReadLeavesTheEmptySheet() {
         const QString path = m_dir->filePath(QStringLiteral("壊れた.ksk"));
         QFile f(path);
@@ -732,6 +746,18 @@ class KansenTest : public QObject {
         QCOMPARE(child<QLineEdit>("Edit3")->text(), QString::number(today.year()));
         QCOMPARE(child<QLineEdit>("Edit26")->text(), QString::number(today.month()));
         QCOMPARE(child<QLineEdit>("Edit27")->text(), QString::number(today.day()));
+    }
+
+    void aClickIntoTheEraNameBoxFillsInToday() {
+        m_clock.date = QDate(2024, 5, 10);
+        open();
+        child<QPushButton>("Button19")->click();
+        auto* edit2 = child<QLineEdit>("Edit2");
+        edit2->setText(QStringLiteral("昭和"));
+        child<QLineEdit>("Edit25")->setText(QStringLiteral("63"));
+        QTest::mouseClick(edit2, Qt::LeftButton);
+        QCOMPARE(edit2->text(), QStringLiteral("令和"));
+        QCOMPARE(child<QLineEdit>("Edit25")->text(), QStringLiteral("6"));
     }
 
     void startUpDatesTheSheetToday() {
