@@ -1165,6 +1165,21 @@ class KansenTest : public QObject {
         QCOMPARE(form.kidou, 1);
     }
 
+    void settingsThatCannotBeWrittenKeepThePanelOpen() {
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("set.ini")));  // a folder in the way
+        TForm1& form = open();
+        residentialFeeder(form.sheet(), 0, "M1", {"30", "20"});
+        refresh();
+        leftClick(0);
+        form.Button5Click();
+        child<QPushButton>("Button19")->click();
+        m_prompter->expectStartingWith(Box::Info, QStringLiteral("ファイル \""));
+        child<QPushButton>("Button18")->click();
+        QVERIFY(child<QWidget>("Panel30")->isVisible());
+        QCOMPARE(cell(1, col::designCurrent), QString());  // not recalculated
+        QCOMPARE(form.kidou, 0);
+    }
+
     void settingsOfAnEarlierRunApplyAtActivation() {
         QFile ini(m_dir->filePath(QStringLiteral("set.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
