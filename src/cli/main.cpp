@@ -31,7 +31,8 @@ const Subcommand kSubcommands[] = {
 void printUsage(std::ostream& out) {
     out << "使い方: wirelark-cli <サブコマンド> [引数...]\n";
     for (const Subcommand& s : kSubcommands)
-        if (s.run) out << "  " << s.usage << "\n";
+        if (s.run)
+            out << "  " << s.usage << "\n";
 }
 
 }  // namespace
@@ -44,7 +45,8 @@ int main(int argc, char** argv) {
     }
     const wirelark::cli::Args args(all.begin() + 1, all.end());
     for (const Subcommand& s : kSubcommands)
-        if (s.run && all[0] == s.name) return s.run(args, std::cout, std::cerr);
+        if (s.run && all[0] == s.name)
+            return s.run(args, std::cout, std::cerr);
     std::cerr << "不明なサブコマンドです: " << all[0] << "\n";
     return 2;
 }

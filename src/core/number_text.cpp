@@ -9,15 +9,21 @@ namespace wirelark {
 
 namespace {
 
-bool isBlank(char c) { return c > 0 && static_cast<unsigned char>(c) <= 0x20; }
+bool isBlank(char c) {
+    return c > 0 && static_cast<unsigned char>(c) <= 0x20;
+}
 
 std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Removes thousands separators from the integer part of an unsigned number text, provided
 // they stand where the program puts them: 1 to 3 leading digits, then groups of exactly three.
@@ -29,21 +35,27 @@ bool stripGrouping(std::string_view s, std::string& out) {
         return true;
     }
     std::size_t intEnd = 0;
-    while (intEnd < s.size() && (isDigit(s[intEnd]) || s[intEnd] == ',')) ++intEnd;
+    while (intEnd < s.size() && (isDigit(s[intEnd]) || s[intEnd] == ','))
+        ++intEnd;
     const std::string_view intPart = s.substr(0, intEnd);
     const std::string_view rest = s.substr(intEnd);
-    if (rest.find(',') != std::string_view::npos) return false;
+    if (rest.find(',') != std::string_view::npos)
+        return false;
 
     const std::size_t firstComma = intPart.find(',');
-    if (firstComma == 0 || firstComma > 3) return false;
+    if (firstComma == 0 || firstComma > 3)
+        return false;
     for (std::size_t pos = firstComma; pos < intPart.size(); pos += 4) {
-        if (intPart[pos] != ',' || pos + 4 > intPart.size()) return false;
+        if (intPart[pos] != ',' || pos + 4 > intPart.size())
+            return false;
         for (std::size_t i = pos + 1; i < pos + 4; ++i)
-            if (!isDigit(intPart[i])) return false;
+            if (!isDigit(intPart[i]))
+                return false;
     }
     out.clear();
     for (char c : intPart)
-        if (c != ',') out.push_back(c);
+        if (c != ',')
+            out.push_back(c);
     out.append(rest);
     return true;
 }
@@ -62,14 +74,17 @@ Expected<double, NumberError> readNumber(std::string_view text) {
         negative = s.front() == '-';
         s.remove_prefix(1);
     }
-    if (s.empty() || !(isDigit(s.front()) || s.front() == '.')) return failure;
+    if (s.empty() || !(isDigit(s.front()) || s.front() == '.'))
+        return failure;
     std::string plain;
-    if (!stripGrouping(s, plain)) return failure;
+    if (!stripGrouping(s, plain))
+        return failure;
     double value = 0.0;
     const char* first = plain.data();
     const char* last = plain.data() + plain.size();
     const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (ec != std::errc() || ptr != last || !std::isfinite(value)) return failure;
+    if (ec != std::errc() || ptr != last || !std::isfinite(value))
+        return failure;
     return negative ? -value : value;
 }
 
@@ -81,21 +96,26 @@ Expected<std::int64_t, NumberError> readInteger(std::string_view text) {
         negative = s.front() == '-';
         s.remove_prefix(1);
     }
-    if (s.empty() || !isDigit(s.front())) return failure;
+    if (s.empty() || !isDigit(s.front()))
+        return failure;
     std::string plain;
-    if (!stripGrouping(s, plain)) return failure;
+    if (!stripGrouping(s, plain))
+        return failure;
     for (char c : plain)
-        if (!isDigit(c)) return failure;
+        if (!isDigit(c))
+            return failure;
     std::int64_t value = 0;
     const char* last = plain.data() + plain.size();
     const auto [ptr, ec] = std::from_chars(plain.data(), last, value);
-    if (ec != std::errc() || ptr != last) return failure;
+    if (ec != std::errc() || ptr != last)
+        return failure;
     return negative ? -value : value;
 }
 
 double roundHalfEven(double x) {
     const double r = std::round(x);  // halves away from zero
-    if (std::fabs(x - std::trunc(x)) == 0.5) return 2.0 * std::round(x / 2.0);
+    if (std::fabs(x - std::trunc(x)) == 0.5)
+        return 2.0 * std::round(x / 2.0);
     return r;
 }
 
@@ -103,7 +123,8 @@ std::string formatShortest(double x) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15g", x);
     std::string s(buf);
-    if (s == "-0") s = "0";
+    if (s == "-0")
+        s = "0";
     return s;
 }
 
@@ -114,10 +135,12 @@ std::string groupThousands(std::string_view plain) {
         plain.remove_prefix(1);
     }
     std::size_t intEnd = 0;
-    while (intEnd < plain.size() && isDigit(plain[intEnd])) ++intEnd;
+    while (intEnd < plain.size() && isDigit(plain[intEnd]))
+        ++intEnd;
     std::string out(sign);
     for (std::size_t i = 0; i < intEnd; ++i) {
-        if (i > 0 && (intEnd - i) % 3 == 0) out.push_back(',');
+        if (i > 0 && (intEnd - i) % 3 == 0)
+            out.push_back(',');
         out.push_back(plain[i]);
     }
     out.append(plain.substr(intEnd));
@@ -143,12 +166,16 @@ std::string formatCellPattern(double x) {
     const auto dot = s.find('.');
     std::string intPart = s.substr(0, dot);
     std::string frac = dot == std::string::npos ? std::string() : s.substr(dot + 1);
-    while (!frac.empty() && frac.back() == '0') frac.pop_back();
-    if (intPart == "0") intPart.clear();
-    if (intPart.empty() && frac.empty()) return {};
+    while (!frac.empty() && frac.back() == '0')
+        frac.pop_back();
+    if (intPart == "0")
+        intPart.clear();
+    if (intPart.empty() && frac.empty())
+        return {};
     std::string out = negative ? "-" : "";
     out += groupThousands(intPart);
-    if (!frac.empty()) out += "." + frac;
+    if (!frac.empty())
+        out += "." + frac;
     return out;
 }
 

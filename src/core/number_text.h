@@ -38,9 +38,13 @@ std::string formatShortest(double x);
 std::string formatFixed(double x, int decimals, bool grouping);
 
 // Voltage drops: two decimals with grouping (1.25; 1,234.50).
-inline std::string formatTwoDecimals(double x) { return formatFixed(x, 2, true); }
+inline std::string formatTwoDecimals(double x) {
+    return formatFixed(x, 2, true);
+}
 // Impedances: three decimals with grouping (0.460).
-inline std::string formatThreeDecimals(double x) { return formatFixed(x, 3, true); }
+inline std::string formatThreeDecimals(double x) {
+    return formatFixed(x, 3, true);
+}
 
 // The grid's drawing pattern "#,###.##": grouping, at most two decimals, no leading or
 // trailing zeros, so 1234.5 -> "1,234.5", 0.5 -> ".5" and 0 -> "".

@@ -17,7 +17,7 @@ struct Error {
 
 template <class T, class E = Error>
 class [[nodiscard]] Expected {
-public:
+  public:
     Expected(T value) : m_v(std::in_place_index<0>, std::move(value)) {}
     Expected(E error) : m_v(std::in_place_index<1>, std::move(error)) {}
 
@@ -51,13 +51,15 @@ public:
         return ok() ? std::get<0>(m_v) : static_cast<T>(std::forward<U>(fallback));
     }
 
-private:
+  private:
     std::variant<T, E> m_v;
 };
 
 // For operations that return nothing but may fail.
 struct Done {};
 using Status = Expected<Done>;
-inline Status success() { return Done{}; }
+inline Status success() {
+    return Done{};
+}
 
 }  // namespace wirelark

@@ -21,35 +21,35 @@ inline constexpr int kRowsPerPage = 18;
 // Column indices. Columns 19 and above are working columns that the grid does not show
 // (but for the verdict, 21); they are saved, copied and read like the others.
 namespace col {
-inline constexpr int number = 0;            // feeder sequence number, on head rows only
-inline constexpr int name = 1;              // feeder number or name ("L1")
-inline constexpr int system = 2;            // electric system ("単相3線")
-inline constexpr int voltage = 3;           // voltage as entered ("100/200")
-inline constexpr int breaker = 4;           // rating of the breaker protecting the feeder [A]
-inline constexpr int glyph = 5;             // tree glyph; non-empty marks a used row
-inline constexpr int length = 6;            // length [m]
-inline constexpr int loadName = 7;          // load name
-inline constexpr int mainBreaker = 8;       // rated current of the main breaker [A]
-inline constexpr int designCurrent = 9;     // design load current [A]
-inline constexpr int powerFactor = 10;      // cos θ
-inline constexpr int cable = 11;            // wire or cable type and size
-inline constexpr int method = 12;           // installation method
-inline constexpr int allowableCurrent = 13; // allowable current of the cable [A]
-inline constexpr int impedance = 14;        // impedance [Ω/km]
-inline constexpr int singleDrop = 15;       // voltage drop of this row alone [V]
-inline constexpr int summedDrop = 16;       // voltage drop from the origin to this row [V]
-inline constexpr int allowableDrop = 17;    // allowable voltage drop [V]
-inline constexpr int remarks = 18;          // free text
-inline constexpr int cumulativeLength = 19; // length from the feeder's origin [m]
-inline constexpr int sizeKey = 20;          // cable size key; equal keys, equal cable
-inline constexpr int verdict = 21;          // "〇：…" or "×：…"
-inline constexpr int systemNumber = 22;     // "1" or "2" on trunk and branch rows
-inline constexpr int mark = 23;             // "1" on a written single feeder, "over" on a drop too big
-inline constexpr int blockRows = 24;        // on head rows: rows of the feeder block
-inline constexpr int pageLine = 25;         // line of the row on its export page, 1..18
-inline constexpr int feederNumber = 26;     // number of the feeder the row belongs to
-inline constexpr int blockPages = 30;       // on head rows: export pages of the block
-inline constexpr int settingCells = 34;     // sheet setting cells while saving and loading
+inline constexpr int number = 0;             // feeder sequence number, on head rows only
+inline constexpr int name = 1;               // feeder number or name ("L1")
+inline constexpr int system = 2;             // electric system ("単相3線")
+inline constexpr int voltage = 3;            // voltage as entered ("100/200")
+inline constexpr int breaker = 4;            // rating of the breaker protecting the feeder [A]
+inline constexpr int glyph = 5;              // tree glyph; non-empty marks a used row
+inline constexpr int length = 6;             // length [m]
+inline constexpr int loadName = 7;           // load name
+inline constexpr int mainBreaker = 8;        // rated current of the main breaker [A]
+inline constexpr int designCurrent = 9;      // design load current [A]
+inline constexpr int powerFactor = 10;       // cos θ
+inline constexpr int cable = 11;             // wire or cable type and size
+inline constexpr int method = 12;            // installation method
+inline constexpr int allowableCurrent = 13;  // allowable current of the cable [A]
+inline constexpr int impedance = 14;         // impedance [Ω/km]
+inline constexpr int singleDrop = 15;        // voltage drop of this row alone [V]
+inline constexpr int summedDrop = 16;        // voltage drop from the origin to this row [V]
+inline constexpr int allowableDrop = 17;     // allowable voltage drop [V]
+inline constexpr int remarks = 18;           // free text
+inline constexpr int cumulativeLength = 19;  // length from the feeder's origin [m]
+inline constexpr int sizeKey = 20;           // cable size key; equal keys, equal cable
+inline constexpr int verdict = 21;           // "〇：…" or "×：…"
+inline constexpr int systemNumber = 22;      // "1" or "2" on trunk and branch rows
+inline constexpr int mark = 23;          // "1" on a written single feeder, "over" on a drop too big
+inline constexpr int blockRows = 24;     // on head rows: rows of the feeder block
+inline constexpr int pageLine = 25;      // line of the row on its export page, 1..18
+inline constexpr int feederNumber = 26;  // number of the feeder the row belongs to
+inline constexpr int blockPages = 30;    // on head rows: export pages of the block
+inline constexpr int settingCells = 34;  // sheet setting cells while saving and loading
 }  // namespace col
 
 // Tree glyphs of column 5. The first character of `head` is the ASCII hyphen-minus; `trunk`
@@ -81,7 +81,9 @@ inline Error cellNumberError(int row, int column, const NumberError& e) {
 }
 
 // A cell that holds nothing: empty, or the single-space placeholder.
-inline bool isBlank(std::string_view cell) { return cell.empty() || cell == " "; }
+inline bool isBlank(std::string_view cell) {
+    return cell.empty() || cell == " ";
+}
 
 enum class Frequency { Hz60, Hz50 };
 enum class YearDisplay { Era, Western };
@@ -105,7 +107,7 @@ struct SheetSettings {
 };
 
 class Sheet {
-public:
+  public:
     Sheet() : Sheet(kInitialRowCount) {}
     explicit Sheet(int rowCount) : m_rows(static_cast<std::size_t>(rowCount < 0 ? 0 : rowCount)) {}
 
@@ -114,7 +116,9 @@ public:
     void setRowCount(int count);
 
     const std::string& cell(int row, int column) const { return m_rows[idx(row)][idx(column)]; }
-    void setCell(int row, int column, std::string text) { m_rows[idx(row)][idx(column)] = std::move(text); }
+    void setCell(int row, int column, std::string text) {
+        m_rows[idx(row)][idx(column)] = std::move(text);
+    }
     Row& row(int r) { return m_rows[idx(r)]; }
     const Row& row(int r) const { return m_rows[idx(r)]; }
 
@@ -137,7 +141,7 @@ public:
     // Rows of the last copied feeder block (the hidden grid StringGrid2).
     std::vector<Row> copyBuffer;
 
-private:
+  private:
     static std::size_t idx(int i) { return static_cast<std::size_t>(i); }
     std::vector<Row> m_rows;
 };

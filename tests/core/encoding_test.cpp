@@ -24,7 +24,9 @@ TEST(Cp932, InvalidBytesBecomeQuestionMarks) {
 }
 
 TEST(DecodeFileText, HonoursByteOrderMarks) {
-    EXPECT_EQ(decodeFileText("\xEF\xBB\xBF" "幹線"), "幹線");
+    EXPECT_EQ(decodeFileText("\xEF\xBB\xBF"
+                             "幹線"),
+              "幹線");
     EXPECT_EQ(decodeFileText(std::string("\xFF\xFE\x79\x5E", 4)), "幹");
     EXPECT_EQ(decodeFileText(std::string("\xFE\xFF\x5E\x79", 4)), "幹");
     EXPECT_EQ(decodeFileText("\x8a\xb2"), "幹");

@@ -15,8 +15,8 @@ struct ReadCase {
 
 TEST(ReadNumber, AcceptsWhatThePlatformConversionAccepts) {
     const ReadCase cases[] = {
-        {"12", 12},     {"12.5", 12.5}, {" 3 ", 3},    {"-0.95", -0.95}, {"+7", 7},
-        {".5", 0.5},    {"1e3", 1000},  {"0.0955", 0.0955}, {"\t42\r", 42},
+        {"12", 12},  {"12.5", 12.5}, {" 3 ", 3},         {"-0.95", -0.95}, {"+7", 7},
+        {".5", 0.5}, {"1e3", 1000},  {"0.0955", 0.0955}, {"\t42\r", 42},
     };
     for (const auto& c : cases) {
         auto r = readNumber(c.text);
@@ -45,7 +45,8 @@ TEST(ReadInteger, IsDigitsWithAnOptionalSignOnly) {
     EXPECT_EQ(*readInteger("12"), 12);
     EXPECT_EQ(*readInteger(" -7 "), -7);
     EXPECT_EQ(*readInteger("1,600"), 1600);
-    for (const char* bad : {"12.0", "12.5", "", " ", "1e3", "x", "+"}) EXPECT_FALSE(readInteger(bad).ok()) << bad;
+    for (const char* bad : {"12.0", "12.5", "", " ", "1e3", "x", "+"})
+        EXPECT_FALSE(readInteger(bad).ok()) << bad;
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {

@@ -450,9 +450,14 @@ TEST(SheetFileLoading, RepairsTheArrowGlyphsCodePage932CouldNotHold) {
         const char* repaired;
     };
     const Case cases[] = {
-        {"──?", "──▶"},   {"-─?┌", "-─▶┌"}, {"├─?", "├─▶"}, {"└─?", "└─▶"},
-        {"│├?", "│├▶"},   {"│└?", "│└▶"},   {"┌─?", "┌─?"},  // not a glyph the sheet writes: stays
-                                                             // as read
+        {"──?", "──▶"},
+        {"-─?┌", "-─▶┌"},
+        {"├─?", "├─▶"},
+        {"└─?", "└─▶"},
+        {"│├?", "│├▶"},
+        {"│└?", "│└▶"},
+        {"┌─?", "┌─?"},    // not a glyph the sheet writes: stays
+                           // as read
         {"├─? ", "├─? "},  // a blank after it: no exact match, no repair
     };
     for (const Case& c : cases) {
