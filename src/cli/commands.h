@@ -10,4 +10,8 @@ namespace wirelark::cli {
 
 using Args = std::vector<std::string>;
 
+// cable --group TEXT --size LABEL [...]: the cable, R, X, allowable current, size key and
+// lookup key the cable selection dialog hands back, tab-separated on one line.
+int runCable(const Args& args, std::ostream& out, std::ostream& err);
+
 }  // namespace wirelark::cli

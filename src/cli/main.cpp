@@ -16,6 +16,11 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"", nullptr, ""},  // placeholder, keeps the table non-empty
+    {"cable", wirelark::cli::runCable,
+     "cable --group 電線群 --size サイズ [--family 種別] [--method 気中暗渠配線|保護管配線|"
+     "地中保護管配線] [--depth H=300|H=600|H=1200] [--system 電気方式] [--freq 60|50] "
+     "[--conductors 1..7] [--ambient 温度] [--temp 温度] [--tiers 1|2|3] "
+     "[--spacing S=d|S=2d|S=3d] [--per-tier 列数]"},
 };
 
 void printUsage(std::ostream& out) {

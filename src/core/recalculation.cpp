@@ -1,0 +1,406 @@
+#include "recalculation.h"
+
+#include <optional>
+
+#include "checks.h"
+
+namespace wirelark {
+
+namespace {
+
+bool isHead(std::string_view g) {
+    return g == glyph::head;
+}
+bool isFirstTrunk(std::string_view g) {
+    return g == glyph::firstTrunk || g == glyph::firstTrunkTwo;
+}
+bool isTrunk(std::string_view g) {
+    return g == glyph::trunk || g == glyph::trunkTwo;
+}
+// Branches of a one-system feeder and of system 2 of a two-system feeder.
+bool isOuterBranch(std::string_view g) {
+    return g == glyph::branch || g == glyph::lastBranch;
+}
+// Branches of system 1 when system 2 runs beside it.
+bool isInnerBranch(std::string_view g) {
+    return g == glyph::branchTwo || g == glyph::lastBranchTwo;
+}
+bool isBranch(std::string_view g) {
+    return isOuterBranch(g) || isInnerBranch(g);
+}
+// Rows that carry the current of everything below them.
+bool isSumRow(std::string_view g) {
+    return isHead(g) || isFirstTrunk(g) || isTrunk(g);
+}
+
+struct RowRange {
+    int first = 0;
+    int last = -1;
+    bool empty() const { return last < first; }
+};
+
+// The rows s1..e1 that exist; a single feeder's block counts as empty, since nothing in it is
+// recalculated.
+RowRange treeRows(const Sheet& sheet, int s1, int e1) {
+    RowRange r{s1 < 0 ? 0 : s1, e1 >= sheet.rowCount() ? sheet.rowCount() - 1 : e1};
+    if (r.empty() || sheet.cell(r.first, col::glyph) == glyph::single)
+        return RowRange{};
+    return r;
+}
+
+// A row whose tree glyph is blank is no part of the feeder's tree (a blank row inserted into
+// the block, for example); the recalculation leaves it alone.
+bool isOutsideTree(const Sheet& sheet, int row) {
+    return isBlank(sheet.cell(row, col::glyph));
+}
+
+// The number in a cell, or nothing when the cell is blank.
+Expected<std::optional<double>> optionalNumber(const Sheet& sheet, int row, int column) {
+    const std::string& text = sheet.cell(row, column);
+    if (isBlank(text))
+        return std::optional<double>();
+    auto v = readNumber(text);
+    if (!v)
+        return cellNumberError(row, column, text);
+    return std::optional<double>(*v);
+}
+
+// The number in a cell, a blank cell counting as 0.
+Expected<double> numberOrZero(const Sheet& sheet, int row, int column) {
+    auto v = optionalNumber(sheet, row, column);
+    if (!v)
+        return v.error();
+    return v->value_or(0.0);
+}
+
+// Two-system blocks are recognised by the first branch point drawn for two systems.
+bool hasTwoSystems(const Sheet& sheet, int head) {
+    return head + 1 < sheet.rowCount() && sheet.cell(head + 1, col::glyph) == glyph::firstTrunkTwo;
+}
+
+// The last row of system 1 directly above the first row of system 2.
+bool isSystemBoundary(const Sheet& sheet, int row) {
+    return row + 1 < sheet.rowCount() && sheet.cell(row, col::systemNumber) == "1" &&
+           sheet.cell(row + 1, col::systemNumber) == "2";
+}
+
+std::string wholeNumberText(double x) {
+    return formatShortest(roundHalfEven(x));
+}
+
+// Lengths from the feeder's origin, walked down the block. System 2 of a two-system feeder
+// leaves the head directly; system 1 starts at its own first branch point.
+class LengthWalk {
+  public:
+    LengthWalk(Sheet& sheet, bool twoSystems) : m_sheet(sheet), m_twoSystems(twoSystems) {}
+
+    Status step(int row) {
+        const std::string g = m_sheet.cell(row, col::glyph);
+        if (isHead(g)) {
+            if (Status s = take(row, m_feeder, false); !s)
+                return s;
+            return write(row, m_feeder);
+        }
+        if (!m_twoSystems) {
+            if (isFirstTrunk(g) || isTrunk(g)) {
+                if (Status s = take(row, m_trunk1, true); !s)
+                    return s;
+                return write(row, m_feeder + m_trunk1);
+            }
+            if (isBranch(g)) {
+                if (Status s = take(row, m_branch1, false); !s)
+                    return s;
+                return write(row, m_feeder + m_trunk1 + m_branch1);
+            }
+            return success();
+        }
+        if (g == glyph::firstTrunkTwo) {
+            if (Status s = take(row, m_junction, false); !s)
+                return s;
+            return write(row, m_feeder + m_junction);
+        }
+        if (g == glyph::trunkTwo) {
+            if (Status s = take(row, m_trunk1, true); !s)
+                return s;
+            return write(row, m_feeder + m_junction + m_trunk1);
+        }
+        if (isInnerBranch(g)) {
+            if (Status s = take(row, m_branch1, false); !s)
+                return s;
+            return write(row, m_feeder + m_junction + m_trunk1 + m_branch1);
+        }
+        if (g == glyph::trunk) {
+            if (Status s = take(row, m_trunk2, true); !s)
+                return s;
+            return write(row, m_feeder + m_trunk2);
+        }
+        if (isOuterBranch(g)) {
+            if (Status s = take(row, m_branch2, false); !s)
+                return s;
+            return write(row, m_feeder + m_trunk2 + m_branch2);
+        }
+        return success();
+    }
+
+  private:
+    // A row without a length keeps the last one: a branch drawn without its own length is
+    // taken as long as the branch above it.
+    Status take(int row, double& into, bool add) {
+        auto v = optionalNumber(m_sheet, row, col::length);
+        if (!v)
+            return v.error();
+        if (*v)
+            into = add ? into + **v : **v;
+        return success();
+    }
+    Status write(int row, double length) {
+        m_sheet.setCell(row, col::cumulativeLength, formatShortest(length));
+        return success();
+    }
+
+    Sheet& m_sheet;
+    bool m_twoSystems;
+    double m_feeder = 0.0;    // the feeder up to the first branch point
+    double m_junction = 0.0;  // system 1's first trunk piece
+    double m_trunk1 = 0.0;
+    double m_trunk2 = 0.0;
+    double m_branch1 = 0.0;
+    double m_branch2 = 0.0;
+};
+
+// Trunk currents, walked up the block: each trunk row carries the branches below it, reduced by
+// the demand factor for the number of dwellings it supplies where the trunk branches off.
+class CurrentWalk {
+  public:
+    explicit CurrentWalk(Sheet& sheet) : m_sheet(sheet) {}
+
+    Status step(int row) {
+        const std::string g = m_sheet.cell(row, col::glyph);
+        if (isSystemBoundary(m_sheet, row)) {
+            m_system2 = m_sum;
+            m_sum = 0.0;
+            m_sinceBoundary = 0;
+        }
+        const bool head = isHead(g);
+        const bool branch = isBranch(g);
+        if (head || branch) {
+            ++m_sinceBoundary;
+            ++m_all;
+        }
+        if (isInnerBranch(g))
+            ++m_inner;
+        if (isOuterBranch(g))
+            ++m_outer;
+
+        if ((head || branch) && !isBlank(m_sheet.cell(row, col::designCurrent))) {
+            if (branch) {
+                auto v = numberOrZero(m_sheet, row, col::designCurrent);
+                if (!v)
+                    return v.error();
+                m_sum += *v;
+            } else {
+                m_system1 = m_sum;
+                m_sum += m_system2;
+                m_sinceBoundary = m_all - 1;
+            }
+            m_factorHere = demandFactor(m_sinceBoundary);
+            m_factorOuter = demandFactor(m_outer);
+        }
+        if (g == glyph::firstTrunkTwo)
+            m_factorInner = demandFactor(m_inner);
+
+        if (head)
+            return writeHead(row);
+        if (g == glyph::firstTrunk)
+            write(row, m_sum * m_factorHere);
+        if (g == glyph::trunk) {
+            // System 2's first trunk row leaves the head directly and carries all of system 2.
+            const bool system2Start =
+                row > 0 && m_sheet.cell(row - 1, col::glyph) == glyph::lastBranchTwo;
+            write(row, system2Start ? m_sum * m_factorOuter : m_sum);
+        }
+        if (g == glyph::trunkTwo)
+            write(row, m_sum);
+        if (g == glyph::firstTrunkTwo)
+            write(row, m_sum * m_factorInner);
+        return success();
+    }
+
+  private:
+    void write(int row, double current) {
+        m_sheet.setCell(row, col::designCurrent, wholeNumberText(current));
+    }
+
+    Status writeHead(int row) {
+        const double demand = roundHalfEven(m_sum * m_factorHere);
+        write(row, demand);
+        // The main breaker must carry the feeder's demand current; raise it to the next
+        // standard rating. No standard breaker goes beyond 1600 A: then it stays as entered.
+        if (!isBlank(m_sheet.cell(row, col::mainBreaker))) {
+            auto main = numberOrZero(m_sheet, row, col::mainBreaker);
+            if (!main)
+                return main.error();
+            if (*main < demand) {
+                std::string rating = selectRating(demand);
+                if (!rating.empty())
+                    m_sheet.setCell(row, col::mainBreaker, std::move(rating));
+            }
+        }
+        if (hasTwoSystems(m_sheet, row))
+            write(row, (m_system1 * m_factorInner + m_system2) * m_factorHere);
+        return success();
+    }
+
+    Sheet& m_sheet;
+    double m_sum = 0.0;
+    double m_system1 = 0.0;   // system 1's sum when the head is reached
+    double m_system2 = 0.0;   // system 2's sum, saved at the boundary between the systems
+    int m_sinceBoundary = 0;  // branch rows since the last boundary, plus the head row
+    int m_all = 0;            // all branch rows, plus the head row
+    int m_inner = 0;          // branch rows of system 1 beside system 2
+    int m_outer = 0;          // branch rows of a one-system feeder or of system 2
+    double m_factorHere = 1.0;
+    double m_factorInner = 1.0;
+    double m_factorOuter = 1.0;
+};
+
+}  // namespace
+
+Status recalculateDesignCurrents(Sheet& sheet, int s1, int e1) {
+    const RowRange rows = treeRows(sheet, s1, e1);
+    double sum = 0.0;
+    bool sumRow = true;
+    for (int r = rows.last; r >= rows.first; --r) {
+        if (isOutsideTree(sheet, r))
+            continue;
+        const std::string& g = sheet.cell(r, col::glyph);
+        // A row of an unknown kind is taken as the kind of the row below it.
+        if (isSumRow(g))
+            sumRow = true;
+        if (isBranch(g))
+            sumRow = false;
+        if (sumRow) {
+            sheet.setCell(r, col::designCurrent, formatShortest(sum));
+        } else {
+            auto v = numberOrZero(sheet, r, col::designCurrent);
+            if (!v)
+                return v.error();
+            sum += *v;
+        }
+    }
+    return success();
+}
+
+Status computeSingleDrops(Sheet& sheet, int s1, int e1) {
+    const RowRange rows = treeRows(sheet, s1, e1);
+    if (rows.empty())
+        return success();
+    const double k = dropCoefficient(sheet.cell(rows.first, col::system));
+    for (int r = rows.first; r <= rows.last; ++r) {
+        if (isOutsideTree(sheet, r))
+            continue;
+        if (isBlank(sheet.cell(r, col::designCurrent)) || isBlank(sheet.cell(r, col::length)) ||
+            isBlank(sheet.cell(r, col::impedance)))
+            continue;
+        auto current = numberOrZero(sheet, r, col::designCurrent);
+        if (!current)
+            return current.error();
+        auto length = numberOrZero(sheet, r, col::length);
+        if (!length)
+            return length.error();
+        auto z = numberOrZero(sheet, r, col::impedance);
+        if (!z)
+            return z.error();
+        sheet.setCell(r, col::singleDrop, formatTwoDecimals(voltageDrop(k, *current, *length, *z)));
+    }
+    return success();
+}
+
+Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, SupplyKind supply) {
+    const RowRange rows = treeRows(sheet, s1, e1);
+    if (rows.empty())
+        return success();
+    const std::string system = sheet.cell(rows.first, col::system);
+    const double k = dropCoefficient(system);
+    const double baseVoltage = systemBaseVoltage(system);
+
+    // Lengths go down the block and currents up it, in one pass: a failure leaves the rows
+    // reached from both ends done.
+    LengthWalk lengths(sheet, hasTwoSystems(sheet, rows.first));
+    CurrentWalk currents(sheet);
+    for (int i = 0; i <= rows.last - rows.first; ++i) {
+        if (!isOutsideTree(sheet, rows.first + i))
+            if (Status s = lengths.step(rows.first + i); !s)
+                return s;
+        if (!isOutsideTree(sheet, rows.last - i))
+            if (Status s = currents.step(rows.last - i); !s)
+                return s;
+    }
+
+    // Drops, down the block. The trunk's drop accumulates; a branch adds its own to the trunk's
+    // drop at its branch point. System 2 leaves the head, so its trunk starts again from the
+    // feeder's own drop.
+    double trunkDrop = 0.0;
+    double fraction = 0.0;  // a typed percentage is not known here
+    for (int r = rows.first; r <= rows.last; ++r) {
+        if (isOutsideTree(sheet, r))
+            continue;
+        const std::string g = sheet.cell(r, col::glyph);
+        auto length = numberOrZero(sheet, r, col::length);
+        if (!length)
+            return length.error();
+        auto current = numberOrZero(sheet, r, col::designCurrent);
+        if (!current)
+            return current.error();
+        auto z = numberOrZero(sheet, r, col::impedance);
+        if (!z)
+            return z.error();
+        // The sums are made of the drops as the sheet shows them, two decimals.
+        const std::string dropText = formatTwoDecimals(voltageDrop(k, *current, *length, *z));
+        const double drop = readNumber(dropText).valueOr(0.0);
+        sheet.setCell(r, col::singleDrop, dropText);
+
+        if (isSumRow(g))
+            trunkDrop += drop;
+        if (isBranch(g))
+            sheet.setCell(r, col::summedDrop, formatShortest(trunkDrop + drop));
+
+        auto distance = numberOrZero(sheet, r, col::cumulativeLength);
+        if (!distance)
+            return distance.error();
+        if (supply != SupplyKind::Typed)
+            fraction = allowableDropFraction(supply, *distance);
+        sheet.setCell(r, col::allowableDrop, formatShortest(allowableDrop(baseVoltage, fraction)));
+
+        if (isSystemBoundary(sheet, r)) {
+            auto headDrop = optionalNumber(sheet, rows.first, col::singleDrop);
+            if (!headDrop)
+                return headDrop.error();
+            if (*headDrop)
+                trunkDrop = **headDrop;
+        }
+
+        sheet.setCell(r, col::mark, std::string());
+        auto summed = optionalNumber(sheet, r, col::summedDrop);
+        if (!summed)
+            return summed.error();
+        auto allowed = optionalNumber(sheet, r, col::allowableDrop);
+        if (!allowed)
+            return allowed.error();
+        if (*summed && *allowed && **summed > **allowed)
+            sheet.setCell(r, col::mark, "over");
+    }
+    return success();
+}
+
+Status recalculateBlock(Sheet& sheet, int s1, int e1, SupplyKind supply) {
+    if (Status s = recalculateDesignCurrents(sheet, s1, e1); !s)
+        return s;
+    if (Status s = computeSingleDrops(sheet, s1, e1); !s)
+        return s;
+    if (Status s = sumLengthsCurrentsAndDrops(sheet, s1, e1, supply); !s)
+        return s;
+    return checkBranchProtection(sheet, s1, e1);
+}
+
+}  // namespace wirelark
