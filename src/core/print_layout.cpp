@@ -2,6 +2,7 @@
 
 #include "encoding.h"
 #include "number_text.h"
+#include "page_plan.h"
 
 namespace wirelark {
 
@@ -313,6 +314,16 @@ PrintedSheet layoutPrintedSheet(const Sheet& sheet) {
         out.pages.pop_back();
     result.pages = std::move(out.pages);
     return result;
+}
+
+PrintedSheet layoutPrintJob(Sheet& sheet) {
+    if (const auto plan = planPages(sheet); !plan) {
+        PrintedSheet nothing;
+        nothing.title = sheet.heading.buildingName;
+        nothing.failure = plan.error();
+        return nothing;
+    }
+    return layoutPrintedSheet(sheet);
 }
 
 }  // namespace wirelark

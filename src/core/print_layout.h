@@ -71,6 +71,11 @@ inline constexpr std::string_view kPrintFailedMessage = "情報不足で印刷�
 // column.
 PrintedSheet layoutPrintedSheet(const Sheet& sheet);
 
+// What the print button prints: the export page plan is made first (it rewrites the working
+// columns 25 and 30 of the sheet, which the print itself does not use), then the sheet is laid
+// out. A plan that fails (a feeder's row count that is not a number) prints nothing.
+PrintedSheet layoutPrintJob(Sheet& sheet);
+
 // A number in a printed column: the fixed form with `decimals` decimals in a field of `width`
 // characters; when every printed decimal is zero, the whole number with "," grouping in the
 // same field instead (20 -> "      20", 0.8 -> "    0.80", 1600 -> "   1,600").

@@ -5,6 +5,7 @@
 
 #include "encoding.h"
 #include "number_text.h"
+#include "page_plan.h"
 
 namespace wirelark {
 
@@ -577,6 +578,15 @@ Expected<Workbook> layoutFeederWorkbook(const Sheet& sheet) {
         }
     }
     return book;
+}
+
+Expected<Workbook> layoutExport(Sheet& sheet, WorkbookExport kind) {
+    const auto plan = planPages(sheet);
+    if (!plan)
+        return plan.error();
+    if (kind == WorkbookExport::PerFeeder)
+        return layoutFeederWorkbook(sheet);
+    return layoutPagedWorkbook(sheet, plan->pagesu, plan->maxrowsu);
 }
 
 }  // namespace wirelark

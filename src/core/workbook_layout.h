@@ -122,6 +122,16 @@ Workbook layoutPagedWorkbook(const Sheet& sheet, int pageCount, int lastRow);
 // of a numbered row is not a whole number.
 Expected<Workbook> layoutFeederWorkbook(const Sheet& sheet);
 
+enum class WorkbookExport {
+    EighteenRows,  // "エクセル変換　(１８行毎に自動調整)"
+    PerFeeder,     // "エクセル変換  (　１項目　/　シート　)"
+};
+
+// Either export as the export chooser runs it: the page plan first (it rewrites the working
+// columns 25 and 30 of the sheet), then the workbook. Fails, naming the row and column, where
+// a feeder's sequence number or row count is not a number.
+Expected<Workbook> layoutExport(Sheet& sheet, WorkbookExport kind);
+
 // A worksheet name that the spreadsheet application accepts: the characters it refuses
 // ([ ] : * ? / \) become "_", an apostrophe at either end becomes "_", and the name is cut to
 // 31 characters.

@@ -376,6 +376,22 @@ TEST(PrintLayout, AFailureAtTheTopOfAPageLeavesNoBlankPage) {
     EXPECT_EQ(printed.pages.size(), 1u);
 }
 
+TEST(PrintJob, MakesThePagePlanFirstAndPrintsNothingWhenItFails) {
+    Sheet sheet = sheetWithRows(3);
+    sheet.setCell(0, col::blockRows, "1");
+    PrintedSheet printed = layoutPrintJob(sheet);
+    ASSERT_FALSE(printed.failure);
+    EXPECT_EQ(printed.pages.size(), 1u);
+    EXPECT_EQ(sheet.cell(0, col::pageLine), "1");
+
+    sheet.setCell(0, col::blockRows, "一");
+    printed = layoutPrintJob(sheet);
+    ASSERT_TRUE(printed.failure);
+    EXPECT_NE(printed.failure->message.find("1 行目"), std::string::npos);
+    EXPECT_TRUE(printed.pages.empty());
+    EXPECT_EQ(printed.title, "○○ビル");
+}
+
 TEST(PrintLayout, RowsAfterTheLastGlyphAreNotPrinted) {
     Sheet sheet = sheetWithRows(3);
     sheet.setCell(5, col::glyph, " ");  // a placeholder is no printed row

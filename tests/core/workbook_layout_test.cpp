@@ -277,6 +277,66 @@ TEST(PagedWorkbook, DataCellsTakeTheirColumnsFormats) {
     EXPECT_EQ(ws.at("B9").style.fontName, "ＭＳ 明朝");
 }
 
+TEST(EighteenRowExport, ABlockOfTwentyRowsStartsAfreshAndLeavesAnEmptyThirdWorksheet) {
+    Sheet sheet = headedSheet();
+    addFeeder(sheet, 0, 1, "L1", 20);
+    const auto book = layoutExport(sheet, WorkbookExport::EighteenRows);
+    ASSERT_TRUE(book.ok());
+    // 20 + 0 > 18 opens a worksheet before the first row, so the plan counts three.
+    ASSERT_EQ(namesOf(*book),
+              (std::vector<std::string>{"電路計算書(1)", "電路計算書(2)", "電路計算書(3)"}));
+    EXPECT_EQ(slotLoadName(book->sheets[0], 0), "L1-0");
+    EXPECT_EQ(slotLoadName(book->sheets[0], 17), "L1-17");
+    EXPECT_EQ(slotLoadName(book->sheets[1], 0), "L1-18");
+    EXPECT_EQ(slotLoadName(book->sheets[1], 1), "L1-19");
+    for (int slot = 0; slot < 18; ++slot)
+        EXPECT_EQ(slotLoadName(book->sheets[2], slot), "");
+    // The plan was written into the sheet's working columns.
+    EXPECT_EQ(sheet.cell(18, col::pageLine), "1");
+}
+
+TEST(EighteenRowExport, ASecondBlockThatDoesNotFitStartsTheNextWorksheet) {
+    Sheet sheet = headedSheet();
+    addFeeder(sheet, 0, 1, "L1", 10);
+    addFeeder(sheet, 10, 2, "L2", 10);
+    const auto book = layoutExport(sheet, WorkbookExport::EighteenRows);
+    ASSERT_TRUE(book.ok());
+    ASSERT_EQ(book->sheets.size(), 2u);
+    EXPECT_EQ(slotLoadName(book->sheets[0], 9), "L1-9");
+    EXPECT_EQ(slotLoadName(book->sheets[0], 10), "");
+    EXPECT_EQ(slotLoadName(book->sheets[1], 0), "L2-0");
+    EXPECT_EQ(slotLoadName(book->sheets[1], 9), "L2-9");
+}
+
+TEST(EighteenRowExport, BlocksThatFitShareAWorksheetNamedPlainly) {
+    Sheet sheet = headedSheet();
+    addFeeder(sheet, 0, 1, "L1", 8);
+    addFeeder(sheet, 8, 2, "L2", 10);
+    const auto book = layoutExport(sheet, WorkbookExport::EighteenRows);
+    ASSERT_TRUE(book.ok());
+    EXPECT_EQ(namesOf(*book), (std::vector<std::string>{"電路計算書"}));
+    EXPECT_EQ(slotLoadName(book->sheets[0], 17), "L2-9");
+}
+
+TEST(EighteenRowExport, AnEmptySheetIsOneEmptyForm) {
+    Sheet sheet = headedSheet();
+    const auto book = layoutExport(sheet, WorkbookExport::EighteenRows);
+    ASSERT_TRUE(book.ok());
+    ASSERT_EQ(book->sheets.size(), 1u);
+    EXPECT_EQ(book->sheets[0].name, "電路計算書");
+    EXPECT_EQ(book->sheets[0].at("H2").text, "○○ビル新築工事");
+    EXPECT_EQ(slotLoadName(book->sheets[0], 0), "");
+}
+
+TEST(EighteenRowExport, ARowCountThatIsNoNumberStopsTheExport) {
+    Sheet sheet = headedSheet();
+    addFeeder(sheet, 0, 1, "L1", 3);
+    sheet.setCell(0, col::blockRows, "3行");
+    const auto book = layoutExport(sheet, WorkbookExport::EighteenRows);
+    ASSERT_FALSE(book.ok());
+    EXPECT_NE(book.error().message.find("1 行目"), std::string::npos);
+}
+
 TEST(FeederWorkbook, ASmallSheetGoesOntoOneWorksheetAsItStands) {
     Sheet sheet = headedSheet();
     addFeeder(sheet, 0, 2, "L2", 5);
