@@ -14,4 +14,13 @@ using Args = std::vector<std::string>;
 // lookup key the cable selection dialog hands back, tab-separated on one line.
 int runCable(const Args& args, std::ostream& out, std::ostream& err);
 
+// recalc IN.ksk -o OUT.ksk [--supply transformer|utility]: the sheet file recalculated and
+// checked, saved to OUT with the file's own heading and settings.
+int runRecalc(const Args& args, std::ostream& out, std::ostream& err);
+// check IN.ksk [--supply transformer|utility]: the findings of the verdict summary after the
+// recalculation, one per line; exit 1 when there is any.
+int runCheck(const Args& args, std::ostream& out, std::ostream& err);
+// tsv IN.ksk [--feeder N]: the clipboard text of the sheet, or of feeder No. N.
+int runTsv(const Args& args, std::ostream& out, std::ostream& err);
+
 }  // namespace wirelark::cli

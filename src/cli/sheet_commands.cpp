@@ -1,0 +1,211 @@
+// The sheet subcommands of the batch command: recalculate a sheet file, check it, copy it as
+// text. They run the same core as the desktop program, without its windows and without its
+// settings file: the sheet file alone decides the result.
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "checks.h"
+#include "circuit_rules.h"
+#include "clipboard_text.h"
+#include "commands.h"
+#include "era.h"
+#include "number_text.h"
+#include "recalculation.h"
+#include "result.h"
+#include "sheet.h"
+#include "sheet_file.h"
+#include "tree_editing.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace wirelark::cli {
+
+namespace {
+
+constexpr std::string_view kRecalcUsage =
+    "使い方: wirelark-cli recalc IN.ksk -o OUT.ksk [--supply transformer|utility]";
+constexpr std::string_view kCheckUsage =
+    "使い方: wirelark-cli check IN.ksk [--supply transformer|utility]";
+constexpr std::string_view kTsvUsage = "使い方: wirelark-cli tsv IN.ksk [--feeder N]";
+
+struct Options {
+    std::string input;
+    std::optional<std::string> output;
+    std::optional<std::string> supply;
+    std::optional<std::string> feeder;
+};
+
+// Reads `IN` and the options a subcommand accepts; anything else is an error worded for the
+// user, with the usage line of the subcommand.
+Expected<Options> parseOptions(const Args& args, std::string_view usage, bool takesOutput,
+                               bool takesSupply, bool takesFeeder) {
+    Options o;
+    auto fail = [&](const std::string& what) { return Error{what + " " + std::string(usage)}; };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::optional<std::string>& into) -> bool {
+            if (into || i + 1 >= args.size())
+                return false;
+            into = args[++i];
+            return true;
+        };
+        if (takesOutput && a == "-o") {
+            if (!value(o.output))
+                return fail("-o には出力ファイルを 1 つ指定してください。");
+        } else if (takesSupply && a == "--supply") {
+            if (!value(o.supply))
+                return fail("--supply には transformer か utility を 1 つ指定してください。");
+        } else if (takesFeeder && a == "--feeder") {
+            if (!value(o.feeder))
+                return fail("--feeder には幹線の No. を 1 つ指定してください。");
+        } else if (a.size() > 1 && a[0] == '-') {
+            return fail("不明なオプションです: " + a + "。");
+        } else if (o.input.empty()) {
+            o.input = a;
+        } else {
+            return fail("入力ファイルは 1 つだけ指定してください。");
+        }
+    }
+    if (o.input.empty())
+        return fail("入力ファイルを指定してください。");
+    if (takesOutput && !o.output)
+        return fail("出力ファイルを -o で指定してください。");
+    return o;
+}
+
+Expected<SupplyKind> supplyKind(const std::optional<std::string>& text) {
+    if (!text || *text == "transformer")
+        return SupplyKind::Transformer;
+    if (*text == "utility")
+        return SupplyKind::Utility;
+    return Error{
+        "--supply は transformer（電気使用場所に設けた変圧器から供給）か utility"
+        "（電気事業者から低圧で電気の供給を受ける）です: " +
+        *text};
+}
+
+// The sheet of a file as the program holds it after opening the file at start-up.
+Expected<Sheet> openSheet(const std::string& path) {
+    Sheet sheet = newSheet(todayInTokyo());
+    const Status st = loadSheetFile(sheet, std::filesystem::path(path));
+    if (!st)
+        return st.error();
+    return sheet;
+}
+
+// The whole sheet recalculated as the program recalculates each feeder block after an edit:
+// every residential block gets its design currents, single drops, sums, drops and judgement;
+// every block then gets the branch-protection check; last, the checks the grid makes while it
+// draws run over every row. A cell that is not a number stops it with an error naming the row,
+// the column and the text.
+Status recalculateSheet(Sheet& sheet, SupplyKind supply) {
+    for (int head = 0; head < sheet.rowCount(); ++head) {
+        if (isBlank(sheet.cell(head, col::number)) || isBlank(sheet.cell(head, col::glyph)))
+            continue;
+        const BlockRange range = findFeederRange(sheet, head);
+        // The full recalculation of a residential block ends with its branch-protection check;
+        // a single feeder keeps what the feeder dialog computed and gets the check alone.
+        const Status st = sheet.cell(head, col::glyph) == glyph::head
+                              ? recalculateBlock(sheet, range.s1, range.e1, supply)
+                              : checkBranchProtection(sheet, range.s1, range.e1);
+        if (!st)
+            return st;
+    }
+    applyCellChecks(sheet, 0, sheet.rowCount() - 1);
+    return success();
+}
+
+int fail(std::ostream& err, const Error& e) {
+    err << e.message << "\n";
+    return 2;
+}
+
+}  // namespace
+
+int runRecalc(const Args& args, std::ostream& /*out*/, std::ostream& err) {
+    auto options = parseOptions(args, kRecalcUsage, true, true, false);
+    if (!options)
+        return fail(err, options.error());
+    auto supply = supplyKind(options->supply);
+    if (!supply)
+        return fail(err, supply.error());
+    auto sheet = openSheet(options->input);
+    if (!sheet)
+        return fail(err, sheet.error());
+    if (Status st = recalculateSheet(*sheet, *supply); !st)
+        return fail(err, st.error());
+    if (Status st = saveSheetFile(*sheet, std::filesystem::path(*options->output)); !st)
+        return fail(err, st.error());
+    return 0;
+}
+
+int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
+    auto options = parseOptions(args, kCheckUsage, false, true, false);
+    if (!options)
+        return fail(err, options.error());
+    auto supply = supplyKind(options->supply);
+    if (!supply)
+        return fail(err, supply.error());
+    auto sheet = openSheet(options->input);
+    if (!sheet)
+        return fail(err, sheet.error());
+    if (Status st = recalculateSheet(*sheet, *supply); !st)
+        return fail(err, st.error());
+    auto findings = verdictSummary(*sheet);
+    if (!findings)
+        return fail(err, findings.error());
+    if (findings->empty()) {
+        out << kVerdictsGoodMessage << "\n";
+        return 0;
+    }
+    for (const auto& finding : *findings)
+        out << finding.message << "\n";
+    return 1;
+}
+
+int runTsv(const Args& args, std::ostream& out, std::ostream& err) {
+    auto options = parseOptions(args, kTsvUsage, false, false, true);
+    if (!options)
+        return fail(err, options.error());
+    auto sheet = openSheet(options->input);
+    if (!sheet)
+        return fail(err, sheet.error());
+#ifdef _WIN32
+    // The text carries its own CR LF line ends; a text-mode stdout would double the CR.
+    if (&out == &std::cout)
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    if (!options->feeder) {
+        out << wholeSheetClipboardText(*sheet);
+        return 0;
+    }
+    const auto n = readInteger(*options->feeder);
+    if (!n)
+        return fail(
+            err, Error{"--feeder には幹線の No.（数字）を指定してください: " + *options->feeder});
+    const std::string number = std::to_string(*n);
+    BlockRange range{-1, -1};
+    for (int r = 0; r < sheet->rowCount(); ++r) {
+        if (range.s1 < 0 && sheet->cell(r, col::number) == number)
+            range.s1 = r;
+        if (sheet->cell(r, col::feederNumber) == number)
+            range.e1 = r;
+    }
+    if (range.s1 < 0)
+        return fail(err, Error{"No. " + number + " の幹線はありません: " + options->input});
+    if (range.e1 < range.s1)
+        range.e1 = range.s1;
+    out << feederClipboardText(*sheet, range);
+    return 0;
+}
+
+}  // namespace wirelark::cli

@@ -1,0 +1,359 @@
+#include "sheet_file.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "encoding.h"
+#include "era.h"
+#include "file_io.h"
+#include "tree_editing.h"
+
+namespace wirelark {
+
+namespace {
+
+bool isBlankChar(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x01 && u <= 0x20;
+}
+
+bool needsQuotes(std::string_view cell) {
+    for (const char c : cell) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u <= 0x20 || c == '"' || c == ',')
+            return true;
+    }
+    return false;
+}
+
+bool isLineBreakOrNul(char c) {
+    return c == '\r' || c == '\n' || c == '\0';
+}
+
+// Appends a text that must stay on its line: a line break would split the record and shift
+// every line after it.
+void appendOnOneLine(std::string& out, std::string_view text) {
+    for (const char c : text)
+        out.push_back(isLineBreakOrNul(c) ? ' ' : c);
+}
+
+void appendCell(std::string& out, std::string_view cell) {
+    if (!needsQuotes(cell)) {
+        out.append(cell);
+        return;
+    }
+    out.push_back('"');
+    for (const char c : cell) {
+        if (c == '"')
+            out.push_back('"');
+        out.push_back(isLineBreakOrNul(c) ? ' ' : c);
+    }
+    out.push_back('"');
+}
+
+void appendCommaText(std::string& out, const Row& row) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+        if (c > 0)
+            out.push_back(',');
+        appendCell(out, row[c]);
+    }
+}
+
+void appendLine(std::string& out, std::string_view line) {
+    appendOnOneLine(out, line);
+    out.append("\r\n");
+}
+
+// Glyphs of column 5 whose "▶" code page 932 cannot hold; they come back with "?".
+struct GlyphRepair {
+    std::string_view damaged;
+    std::string_view glyph;
+};
+constexpr GlyphRepair kGlyphRepairs[] = {
+    {"──?", glyph::single},     {"-─?┌", glyph::head},     {"├─?", glyph::branch},
+    {"└─?", glyph::lastBranch}, {"│├?", glyph::branchTwo}, {"│└?", glyph::lastBranchTwo},
+};
+
+std::string bracketed(std::string_view text) {
+    return "「" + std::string(text) + "」";
+}
+
+// Lines of a text as views into it, split as splitLines does (CR LF, lone CR, lone LF): a sheet
+// of tens of thousands of rows is read without copying every line.
+std::vector<std::string_view> lineViews(std::string_view text) {
+    std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+// Code page 932 of the file text, "?" for what the code page lacks. A converter that meets a
+// character it cannot write has to be restarted, and a sheet of thousands of arrows "▶" (or of
+// cable names with a character such as "㎟") would take seconds; so every character the code
+// page lacks is replaced first, each distinct character being tried once, and the text is then
+// converted in one pass.
+std::string fileBytes(std::string_view text) {
+    enum : unsigned char { unknown, writable, lacking };
+    std::vector<unsigned char> known(0x10000, unknown);
+    std::string clean;
+    clean.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t len = 1;
+        if (lead >= 0xF0)
+            len = 4;
+        else if (lead >= 0xE0)
+            len = 3;
+        else if (lead >= 0xC0)
+            len = 2;
+        if (lead < 0x80 || i + len > text.size()) {
+            clean.push_back(text[i++]);
+            continue;
+        }
+        const std::string_view ch = text.substr(i, len);
+        i += len;
+        if (len == 4) {  // beyond the Basic Multilingual Plane: never in code page 932
+            clean.push_back('?');
+            continue;
+        }
+        char32_t cp = lead & (len == 3 ? 0x0F : 0x1F);
+        for (std::size_t k = 1; k < len; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(ch[k]) & 0x3F);
+        unsigned char& state = known[cp & 0xFFFF];
+        if (state == unknown)
+            state = utf8ToCp932(ch) == "?" ? lacking : writable;
+        if (state == lacking)
+            clean.push_back('?');
+        else
+            clean.append(ch);
+    }
+    return utf8ToCp932(clean);
+}
+
+Error fileError(std::string_view fileName, std::size_t line, std::string_view what) {
+    return Error{"ファイル \"" + std::string(fileName) + "\" の " + std::to_string(line + 1) +
+                 " 行目" + std::string(what)};
+}
+
+}  // namespace
+
+std::string withSheetExtension(std::string_view chosen) {
+    std::string name(chosen);
+    if (name.size() < 3 || name.compare(name.size() - 3, 3, "ksk") != 0)
+        name += ".ksk";
+    return name;
+}
+
+std::string commaText(const Row& row) {
+    std::string out;
+    appendCommaText(out, row);
+    return out;
+}
+
+void splitCommaText(std::string_view line, Row& row) {
+    // A NUL ends the record, as it ends the text for every reader of such files.
+    if (const auto nul = line.find('\0'); nul != std::string_view::npos)
+        line = line.substr(0, nul);
+    const std::size_t n = line.size();
+    std::size_t p = 0;
+    std::size_t column = 0;
+    auto take = [&](std::string_view field) {
+        if (column < row.size())
+            row[column].assign(field);
+        ++column;
+    };
+
+    while (p < n && isBlankChar(line[p]))
+        ++p;
+    while (p < n) {
+        if (line[p] == '"') {
+            ++p;
+            std::string field;
+            while (p < n) {
+                if (line[p] == '"') {
+                    if (p + 1 < n && line[p + 1] == '"') {
+                        field.push_back('"');
+                        p += 2;
+                        continue;
+                    }
+                    ++p;
+                    break;
+                }
+                field.push_back(line[p++]);
+            }
+            take(field);
+        } else {
+            const std::size_t begin = p;
+            while (p<n&& static_cast<unsigned char>(line[p])> 0x20 && line[p] != ',')
+                ++p;
+            take(line.substr(begin, p - begin));
+        }
+        while (p < n && isBlankChar(line[p]))
+            ++p;
+        if (p < n && line[p] == ',') {
+            if (p + 1 == n)
+                take({});
+            do {
+                ++p;
+            } while (p < n && isBlankChar(line[p]));
+        }
+    }
+}
+
+std::string sheetFileText(Sheet& sheet) {
+    const int last = sheet.lastUsedRow();
+    sheet.setRowCount(last + 20);
+
+    std::string out;
+    out.reserve(static_cast<std::size_t>(last + 1) * 192 + 256);
+    appendLine(out, std::to_string(last + 20));
+    appendLine(out, std::to_string(last));
+
+    sheet.setCell(0, col::blockPages, sheet.heading.eraLabel);
+    sheet.setCell(0, col::settingCells, sheet.settings.yearDisplay == YearDisplay::Era ? "3" : "4");
+    sheet.setCell(1, col::settingCells, sheet.settings.printPageNumbers ? "5" : "6");
+    sheet.setCell(2, col::settingCells, sheet.heading.eraName);
+    for (int r = 0; r <= last; ++r) {
+        appendCommaText(out, sheet.row(r));
+        out.append("\r\n");
+    }
+    sheet.setCell(0, col::settingCells, "");
+    sheet.setCell(0, col::blockPages, "");
+
+    const HeadingFields& h = sheet.heading;
+    appendLine(out, sheet.settings.frequency == Frequency::Hz60 ? "60" : "50");
+    appendLine(out, h.eraYear);
+    appendLine(out, h.month);
+    appendLine(out, h.day);
+    appendLine(out, h.buildingName);
+    appendLine(out, h.eraLabel);
+    return out;
+}
+
+Status saveSheetFile(Sheet& sheet, const std::filesystem::path& path) {
+    return writeFileReplacing(path, fileBytes(sheetFileText(sheet)));
+}
+
+Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
+                               std::string_view fileName) {
+    const std::string text = decodeFileText(bytes);
+    const std::vector<std::string_view> lines = lineViews(text);
+    if (lines.size() < 2)
+        return Error{"ファイル \"" + std::string(fileName) +
+                     "\" は計算書ファイルではありません（行数と最終行の番号がありません）。"};
+
+    const auto declaredRows = readInteger(lines[0]);
+    if (!declaredRows || *declaredRows < 0)
+        return fileError(fileName, 0, bracketed(lines[0]) + "はシートの行数ではありません。");
+    if (*declaredRows > kMaxSheetFileRows)
+        return fileError(fileName, 0,
+                         "のシートの行数 " + std::string(lines[0]) + " は大きすぎます（上限 " +
+                             std::to_string(kMaxSheetFileRows) + " 行）。");
+    const auto lastRow = readInteger(lines[1]);
+    if (!lastRow || *lastRow < 0)
+        return fileError(fileName, 1, bracketed(lines[1]) + "は最終行の番号ではありません。");
+    if (*lastRow >= kMaxSheetFileRows)
+        return fileError(fileName, 1,
+                         "の最終行の番号 " + std::string(lines[1]) + " は大きすぎます（上限 " +
+                             std::to_string(kMaxSheetFileRows) + " 行）。");
+    const int last = static_cast<int>(*lastRow);
+    const std::size_t needed = static_cast<std::size_t>(last) + 9;
+    if (lines.size() < needed)
+        return Error{"ファイル \"" + std::string(fileName) + "\" は途中で終わっています（" +
+                     std::to_string(needed) + " 行あるはずが " + std::to_string(lines.size()) +
+                     " 行しかありません）。"};
+    const std::size_t headingLine = static_cast<std::size_t>(last) + 3;
+    const auto frequency = readInteger(lines[headingLine]);
+    if (!frequency)
+        return fileError(fileName, headingLine,
+                         bracketed(lines[headingLine]) + "は周波数ではありません。");
+
+    // Rows 0 to 2 carry the sheet setting cells, and every row line must land in a row.
+    Sheet sheet(std::max({static_cast<int>(*declaredRows), last + 1, 3}));
+    sheet.heading = current.heading;
+    sheet.settings = current.settings;
+    sheet.copyBuffer = current.copyBuffer;
+
+    for (int r = 0; r <= last; ++r)
+        splitCommaText(lines[static_cast<std::size_t>(r) + 2], sheet.row(r));
+
+    if (*frequency == 60)
+        sheet.settings.frequency = Frequency::Hz60;
+    if (*frequency == 50)
+        sheet.settings.frequency = Frequency::Hz50;
+    HeadingFields& h = sheet.heading;
+    h.eraYear = lines[headingLine + 1];
+    h.month = lines[headingLine + 2];
+    h.day = lines[headingLine + 3];
+    h.buildingName = lines[headingLine + 4];
+    // The era label line is the last word on the label; the label cell (0, 30) of older saves
+    // says the same and stays in its hidden column.
+    h.eraLabel = lines[headingLine + 5];
+
+    for (int r = 0; r < sheet.rowCount(); ++r) {
+        Row& row = sheet.row(r);
+        for (std::string& cell : row)
+            if (cell == " ")
+                cell.clear();
+        std::string& g = row[col::glyph];
+        for (const GlyphRepair& repair : kGlyphRepairs)
+            if (g == repair.damaged) {
+                g = repair.glyph;
+                break;
+            }
+    }
+    renumberFeeders(sheet);
+
+    // The date of the file is the date of the sheet; the Western year is derived from it, never
+    // from today.
+    if (const auto eraYear = readEraYear(h.eraYear))
+        if (const auto western = westernYearOf(h.eraLabel, *eraYear))
+            h.westernYear = std::to_string(*western);
+
+    std::string& display = sheet.row(0)[col::settingCells];
+    if (display.empty() || display == "3")
+        sheet.settings.yearDisplay = YearDisplay::Era;
+    if (display == "4")
+        sheet.settings.yearDisplay = YearDisplay::Western;
+    display.clear();
+    std::string& pages = sheet.row(1)[col::settingCells];
+    if (pages.empty() || pages == "5")
+        sheet.settings.printPageNumbers = true;
+    if (pages == "6")
+        sheet.settings.printPageNumbers = false;
+    pages.clear();
+    std::string& eraName = sheet.row(2)[col::settingCells];
+    if (!eraName.empty()) {
+        h.eraName = std::move(eraName);
+        eraName.clear();
+    }
+
+    if (sheet.rowCount() <= kInitialRowCount)
+        sheet.setRowCount(kInitialRowCount);
+    return sheet;
+}
+
+Status loadSheetFile(Sheet& sheet, const std::filesystem::path& path) {
+    auto bytes = readFileBytes(path);
+    if (!bytes)
+        return bytes.error();
+    auto loaded = parseSheetFile(*bytes, sheet, displayPath(path));
+    if (!loaded)
+        return loaded.error();
+    sheet = std::move(*loaded);
+    return success();
+}
+
+}  // namespace wirelark

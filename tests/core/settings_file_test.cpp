@@ -1,0 +1,194 @@
+#include "settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "encoding.h"
+
+using namespace wirelark;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempFolder {
+  public:
+    TempFolder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_path = fs::temp_directory_path() / (std::string("wirelark-settings-") + info->name());
+        fs::remove_all(m_path);
+        fs::create_directories(m_path);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        fs::remove_all(m_path, ec);
+    }
+    fs::path operator/(const std::string& name) const { return m_path / name; }
+
+  private:
+    fs::path m_path;
+};
+
+std::string readBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const fs::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+TEST(SettingsFileWriting, FourLinesOfOptionCodesAndTheEraName) {
+    struct Case {
+        const char* meaning;
+        SheetSettings settings;
+        const char* eraName;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"50 Hz, Western year, Heisei, no page numbers",
+         {Frequency::Hz50, YearDisplay::Western, false},
+         "平成",
+         "2\r\n平成\r\n4\r\n6\r\n"},
+        {"the defaults", {}, "令和", "1\r\n令和\r\n3\r\n5\r\n"},
+        {"empty era name keeps its line", {}, "", "1\r\n\r\n3\r\n5\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(settingsFileText(c.settings, c.eraName), c.text) << c.meaning;
+}
+
+TEST(SettingsFileWriting, WritesCodePage932AndReadsBack) {
+    TempFolder dir;
+    const SheetSettings settings{Frequency::Hz50, YearDisplay::Western, false};
+    ASSERT_TRUE(writeSettingsFile(dir / "set.ini", settings, "平成").ok());
+    EXPECT_EQ(readBytes(dir / "set.ini"), utf8ToCp932("2\r\n平成\r\n4\r\n6\r\n"));
+
+    auto content = readSettingsFile(dir / "set.ini");
+    ASSERT_TRUE(content.ok());
+    SheetSettings back;
+    HeadingFields heading;
+    applySettings(*content, back, heading);
+    EXPECT_EQ(back.frequency, Frequency::Hz50);
+    EXPECT_EQ(back.yearDisplay, YearDisplay::Western);
+    EXPECT_FALSE(back.printPageNumbers);
+    EXPECT_EQ(heading.eraName, "平成");
+}
+
+TEST(SettingsFileWriting, CreatesTheConfigurationFolder) {
+    TempFolder dir;
+    const fs::path path = dir / "config" / "wirelark" / "set.ini";
+    ASSERT_TRUE(writeSettingsFile(path, {}, "令和").ok());
+    EXPECT_TRUE(fs::exists(path));
+}
+
+TEST(SettingsFileWriting, EraNameWithALineBreakCannotShiftTheLines) {
+    EXPECT_EQ(settingsFileText({}, "令\r\n和"), "1\r\n令  和\r\n3\r\n5\r\n");
+}
+
+TEST(SettingsFileReading, LinesAreComparedWholeAndExactly) {
+    struct Case {
+        const char* meaning;
+        const char* text;
+        Frequency frequency;
+        YearDisplay display;
+        bool pages;
+    };
+    // Start from the opposite of what each file would select, so a change shows.
+    const Case cases[] = {
+        {"\"60\" is not the code of 60 Hz", "60\r\n令和\r\n3\r\n5\r\n", Frequency::Hz50,
+         YearDisplay::Era, true},
+        {"codes select", "1\r\n令和\r\n3\r\n5\r\n", Frequency::Hz60, YearDisplay::Era, true},
+        {"a blank after the code is another text", "1 \r\n令和\r\n3 \r\n5 \r\n", Frequency::Hz50,
+         YearDisplay::Western, false},
+        {"swapped codes change nothing", "3\r\n令和\r\n1\r\n2\r\n", Frequency::Hz50,
+         YearDisplay::Western, false},
+    };
+    for (const Case& c : cases) {
+        SheetSettings s{Frequency::Hz50, YearDisplay::Western, false};
+        HeadingFields h;
+        applySettings(parseSettingsFile(utf8ToCp932(c.text)), s, h);
+        EXPECT_EQ(s.frequency, c.frequency) << c.meaning;
+        EXPECT_EQ(s.yearDisplay, c.display) << c.meaning;
+        EXPECT_EQ(s.printPageNumbers, c.pages) << c.meaning;
+    }
+}
+
+TEST(SettingsFileReading, FewerThanFourLinesApplyTheLinesThereAre) {
+    SheetSettings s{Frequency::Hz60, YearDisplay::Era, true};
+    HeadingFields h;
+    h.eraName = "令和";
+    applySettings(parseSettingsFile(utf8ToCp932("2\r\n平成\r\n")), s, h);
+    EXPECT_EQ(s.frequency, Frequency::Hz50);
+    EXPECT_EQ(h.eraName, "平成");
+    EXPECT_EQ(s.yearDisplay, YearDisplay::Era);
+    EXPECT_TRUE(s.printPageNumbers);
+
+    applySettings(parseSettingsFile("1"), s, h);  // no line end after the only line
+    EXPECT_EQ(s.frequency, Frequency::Hz60);
+    EXPECT_EQ(h.eraName, "平成");
+}
+
+TEST(SettingsFileReading, EmptyEraNameLineEmptiesTheEraName) {
+    SheetSettings s;
+    HeadingFields h;
+    h.eraName = "令和";
+    applySettings(parseSettingsFile(utf8ToCp932("1\r\n\r\n3\r\n5\r\n")), s, h);
+    EXPECT_EQ(h.eraName, "");
+}
+
+TEST(SettingsFileReading, MissingFileSaysNothing) {
+    TempFolder dir;
+    auto content = readSettingsFile(dir / "set.ini");
+    ASSERT_TRUE(content.ok());
+    SheetSettings s{Frequency::Hz50, YearDisplay::Western, false};
+    HeadingFields h;
+    h.eraName = "平成";
+    applySettings(*content, s, h);
+    EXPECT_EQ(s.frequency, Frequency::Hz50);
+    EXPECT_EQ(s.yearDisplay, YearDisplay::Western);
+    EXPECT_FALSE(s.printPageNumbers);
+    EXPECT_EQ(h.eraName, "平成");
+}
+
+TEST(SettingsFileReading, HonoursAUtf8ByteOrderMark) {
+    TempFolder dir;
+    writeBytes(dir / "set.ini",
+               "\xEF\xBB\xBF"
+               "2\r\n平成\r\n4\r\n6\r\n");
+    auto content = readSettingsFile(dir / "set.ini");
+    ASSERT_TRUE(content.ok());
+    EXPECT_EQ(content->frequency, Frequency::Hz50);
+    EXPECT_EQ(content->eraName, "平成");
+}
+
+TEST(SettingsFileLocation, BesideTheProgramWhenItsFolderIsWritable) {
+    const ConfigFolders folders{"/home/u/.cfg", "/home/u"};
+    EXPECT_EQ(settingsFilePath("/opt/wirelark/bin", true, folders),
+              fs::path("/opt/wirelark/bin/set.ini"));
+}
+
+TEST(SettingsFileLocation, InTheUsersConfigurationFolderOtherwise) {
+    struct Case {
+        const char* meaning;
+        ConfigFolders folders;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"XDG_CONFIG_HOME", {"/home/u/.cfg", "/home/u"}, "/home/u/.cfg/wirelark/set.ini"},
+        {"~/.config without XDG_CONFIG_HOME", {"", "/home/u"}, "/home/u/.config/wirelark/set.ini"},
+        {"nowhere else to go", {"", ""}, "/usr/bin/set.ini"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(settingsFilePath("/usr/bin", false, c.folders), fs::path(c.path)) << c.meaning;
+}
+
+TEST(SettingsFileLocation, WritableFolderIsRecognised) {
+    TempFolder dir;
+    EXPECT_TRUE(isWritableFolder(dir / ""));
+    EXPECT_FALSE(isWritableFolder(dir / "no-such-folder"));
+}
+
+}  // namespace
