@@ -16,6 +16,13 @@ namespace {
 // application so when the face is missing and it has to pick another.
 constexpr std::uint8_t kShiftJisCharset = 128;
 
+// libxlsxwriter stores no height for a row of exactly its built-in 15 points, and a reader may
+// then fit such a row to its contents. A thousandth of a point more is stored and still shows
+// as 15 points (20 pixels).
+double storedRowHeight(double points) {
+    return points == LXW_DEF_ROW_HEIGHT ? points + 0.001 : points;
+}
+
 std::uint8_t borderStyle(const std::optional<BorderWeight>& weight) {
     if (!weight)
         return LXW_BORDER_NONE;
@@ -139,7 +146,7 @@ std::optional<std::string> addWorksheet(lxw_workbook* wb, Formats& formats,
                              sheet.columnWidths[static_cast<std::size_t>(c)], nullptr);
     for (int r = 0; r < Worksheet::kRows; ++r)
         worksheet_set_row(ws, static_cast<lxw_row_t>(r),
-                          sheet.rowHeights[static_cast<std::size_t>(r)], nullptr);
+                          storedRowHeight(sheet.rowHeights[static_cast<std::size_t>(r)]), nullptr);
 
     // Merging writes placeholder cells; the cells written below replace them with their own
     // values and formats.
