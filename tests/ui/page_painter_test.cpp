@@ -72,8 +72,8 @@ class PagePainterTest : public QObject {
     void rulesLandAtTheirScaledPositions() {
         QImage image = blank(700, 500);
         PrintedPage page;
-        page.ops.push_back(PrintRect{560, 450, 6320, 4300, 10});
-        page.ops.push_back(PrintLine{1000, 700, 1000, 3854, 2});
+        page.ops.emplace_back(std::in_place_type<PrintRect>, 560, 450, 6320, 4300, 10);
+        page.ops.emplace_back(std::in_place_type<PrintLine>, 1000, 700, 1000, 3854, 2);
         {
             QPainter painter(&image);
             paintPage(painter, page, 0.1, 0.1);
@@ -93,7 +93,7 @@ class PagePainterTest : public QObject {
         image.setDotsPerMeterX(23622);  // 600 dpi
         image.setDotsPerMeterY(23622);
         PrintedPage page;
-        page.ops.push_back(PrintText{100, 50, 8, false, "電路"});
+        page.ops.emplace_back(std::in_place_type<PrintText>, 100, 50, 8, false, "電路");
         {
             QPainter painter(&image);
             paintPage(painter, page, 1.0, 1.0);
