@@ -17,14 +17,16 @@ int main(int argc, char** argv) {
         const std::filesystem::path p(argv[i]);
         if (std::filesystem::is_directory(p)) {
             for (const auto& e : std::filesystem::directory_iterator(p))
-                if (e.is_regular_file()) files.push_back(e.path());
+                if (e.is_regular_file())
+                    files.push_back(e.path());
         } else {
             files.push_back(p);
         }
     }
     for (const auto& f : files) {
         std::ifstream in(f, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }
     std::cout << files.size() << " inputs replayed\n";

@@ -16,12 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const Sheet current;
     auto loaded = parseSheetFile(bytes, current, "fuzz.ksk");
-    if (!loaded) return 0;
+    if (!loaded)
+        return 0;
     Sheet sheet = std::move(*loaded);
     (void)recalculateSheet(sheet, SupplyKind::Transformer);
     (void)verdictSummary(sheet);
     (void)wholeSheetClipboardText(sheet);
     const std::string saved = utf8ToCp932(sheetFileText(sheet));
-    if (!parseSheetFile(saved, current, "fuzz.ksk")) __builtin_trap();
+    if (!parseSheetFile(saved, current, "fuzz.ksk"))
+        __builtin_trap();
     return 0;
 }

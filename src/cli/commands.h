@@ -23,4 +23,12 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err);
 // tsv IN.ksk [--feeder N]: the clipboard text of the sheet, or of feeder No. N.
 int runTsv(const Args& args, std::ostream& out, std::ostream& err);
 
+// pdf IN.ksk -o OUT.pdf: the printed calculation sheet as the print draws it, with page
+// numbers as the sheet's setting says.
+int runPdf(const Args& args, std::ostream& out, std::ostream& err);
+
+// xlsx IN.ksk -o OUT.xlsx [--by-feeder]: the spreadsheet workbook, 18 rows a worksheet, or
+// every feeder on worksheets of its own with --by-feeder.
+int runXlsx(const Args& args, std::ostream& out, std::ostream& err);
+
 }  // namespace wirelark::cli

@@ -26,6 +26,9 @@ const Subcommand kSubcommands[] = {
      "地中保護管配線] [--depth H=300|H=600|H=1200] [--system 電気方式] [--freq 60|50] "
      "[--conductors 1..7] [--ambient 温度] [--temp 温度] [--tiers 1|2|3] "
      "[--spacing S=d|S=2d|S=3d] [--per-tier 列数]"},
+    {"pdf", wirelark::cli::runPdf, "pdf IN.ksk -o OUT.pdf   印刷と同じ計算書を PDF に"},
+    {"xlsx", wirelark::cli::runXlsx,
+     "xlsx IN.ksk -o OUT.xlsx [--by-feeder]   エクセル変換（18 行毎、または幹線毎）"},
 };
 
 void printUsage(std::ostream& out) {

@@ -156,6 +156,13 @@ std::string formatFixed(double x, int decimals, bool grouping) {
     return grouping ? groupThousands(s) : s;
 }
 
+std::string formatFixedWidth(double x, int width, int decimals, bool grouping) {
+    std::string s = formatFixed(x, decimals, grouping);
+    if (width > 0 && s.size() < static_cast<std::size_t>(width))
+        s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
+    return s;
+}
+
 std::string formatCellPattern(double x) {
     std::string s = formatFixed(x, 2, false);
     bool negative = false;

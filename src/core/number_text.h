@@ -37,6 +37,11 @@ std::string formatShortest(double x);
 // ties to even, as printf does. A result without a non-zero digit carries no minus sign.
 std::string formatFixed(double x, int decimals, bool grouping);
 
+// The fixed form padded on the left with blanks to at least `width` characters, as printf's
+// field width does ("%8.2f" is (x, 8, 2, false), the grouped "%8.0n" is (x, 8, 0, true)). A
+// value wider than the field is returned in full.
+std::string formatFixedWidth(double x, int width, int decimals, bool grouping);
+
 // Voltage drops: two decimals with grouping (1.25; 1,234.50).
 inline std::string formatTwoDecimals(double x) {
     return formatFixed(x, 2, true);

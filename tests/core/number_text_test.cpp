@@ -83,6 +83,16 @@ TEST(FormatFixed, RoundsTheBinaryValueTiesToEvenAndGroups) {
     EXPECT_EQ(formatFixed(1600, 0, true), "1,600");
 }
 
+TEST(FormatFixedWidth, PadsOnTheLeftLikeAPrintfFieldAndNeverCuts) {
+    EXPECT_EQ(formatFixedWidth(20, 8, 2, false), "   20.00");
+    EXPECT_EQ(formatFixedWidth(1600, 8, 0, true), "   1,600");
+    EXPECT_EQ(formatFixedWidth(0.105, 8, 3, false), "   0.105");
+    EXPECT_EQ(formatFixedWidth(75, 5, 0, true), "   75");
+    EXPECT_EQ(formatFixedWidth(1234567.5, 8, 2, false), "1234567.50");  // wider than the field
+    EXPECT_EQ(formatFixedWidth(-0.001, 5, 2, false), " 0.00");
+    EXPECT_EQ(formatFixedWidth(3, 0, 1, false), "3.0");
+}
+
 TEST(FormatCellPattern, DrawsLengthsWithoutZerosItDoesNotNeed) {
     EXPECT_EQ(formatCellPattern(1234.5), "1,234.5");
     EXPECT_EQ(formatCellPattern(2.456), "2.46");

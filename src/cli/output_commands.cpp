@@ -1,0 +1,119 @@
+// pdf and xlsx: the printed sheet as a PDF file and the spreadsheet workbook, from a sheet file.
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QString>
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "commands.h"
+#include "page_painter.h"
+#include "print_layout.h"
+#include "sheet.h"
+#include "sheet_file.h"
+#include "workbook_layout.h"
+#include "workbook_writer.h"
+
+namespace wirelark::cli {
+
+namespace {
+
+struct OutputArgs {
+    std::string input;
+    std::string output;
+    bool byFeeder = false;
+};
+
+// IN -o OUT, plus --by-feeder where `allowByFeeder`. Returns the error line on bad arguments.
+Expected<OutputArgs> parseOutputArgs(const Args& args, bool allowByFeeder) {
+    OutputArgs parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "-o" || a == "--output") {
+            if (i + 1 >= args.size())
+                return Error{"-o の後に出力ファイルを指定してください。"};
+            parsed.output = args[++i];
+        } else if (allowByFeeder && a == "--by-feeder") {
+            parsed.byFeeder = true;
+        } else if (!a.empty() && a[0] == '-') {
+            return Error{"不明なオプションです: " + a};
+        } else if (parsed.input.empty()) {
+            parsed.input = a;
+        } else {
+            return Error{"入力ファイルは一つだけ指定してください: " + a};
+        }
+    }
+    if (parsed.input.empty())
+        return Error{"入力ファイル (.ksk) を指定してください。"};
+    if (parsed.output.empty())
+        return Error{"出力ファイルを -o で指定してください。"};
+    return parsed;
+}
+
+// Arguments arrive as UTF-8.
+std::filesystem::path pathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+Expected<Sheet> loadSheet(const std::string& path) {
+    Sheet sheet;
+    if (Status loaded = loadSheetFile(sheet, pathOf(path)); !loaded)
+        return loaded.error();
+    return sheet;
+}
+
+int fail(std::ostream& err, const std::string& message) {
+    err << message << "\n";
+    return 2;
+}
+
+}  // namespace
+
+int runPdf(const Args& args, std::ostream& /*out*/, std::ostream& err) {
+    const auto parsed = parseOutputArgs(args, false);
+    if (!parsed)
+        return fail(err, parsed.error().message);
+    auto sheet = loadSheet(parsed->input);
+    if (!sheet)
+        return fail(err, sheet.error().message);
+
+    // Checked before anything is written: a sheet that cannot be printed completely gives no
+    // file at all, not a PDF that stops in the middle of a page.
+    const PrintedSheet printed = layoutPrintJob(*sheet);
+    if (printed.failure)
+        return fail(err, std::string(kPrintFailedMessage) + printed.failure->message);
+
+    // Fonts and painting need the application object, but never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
+    int argc = 1;
+    char name[] = "wirelark-cli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    registerFormFontSubstitutes();
+    const Status written = writePdf(printed, QString::fromStdString(parsed->output));
+    if (!written)
+        return fail(err, written.error().message);
+    return 0;
+}
+
+int runXlsx(const Args& args, std::ostream& /*out*/, std::ostream& err) {
+    const auto parsed = parseOutputArgs(args, true);
+    if (!parsed)
+        return fail(err, parsed.error().message);
+    auto sheet = loadSheet(parsed->input);
+    if (!sheet)
+        return fail(err, sheet.error().message);
+    const auto book = layoutExport(
+        *sheet, parsed->byFeeder ? WorkbookExport::PerFeeder : WorkbookExport::EighteenRows);
+    if (!book)
+        return fail(err, book.error().message);
+    const Status written = writeWorkbook(*book, pathOf(parsed->output));
+    if (!written)
+        return fail(err, written.error().message);
+    return 0;
+}
+
+}  // namespace wirelark::cli

@@ -1,0 +1,138 @@
+#include "page_painter.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPen>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace wirelark {
+
+namespace {
+
+const QString kFormFamily = QStringLiteral("ＭＳ 明朝");
+constexpr int kLayoutDpi = 600;
+
+QPen penOf(int width) {
+    // Printer pens draw lines with round ends and joins.
+    return QPen(QBrush(Qt::black), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+}  // namespace
+
+void registerFormFontSubstitutes() {
+    // Best first: the IPA face of fonts-ipafont-mincho, then the faces other distributions
+    // install instead. Fixed-pitch faces only: the printed numbers are aligned by blanks.
+    const QStringList mincho = {QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"),
+                                QStringLiteral("TakaoMincho"), QStringLiteral("MS Mincho"),
+                                QStringLiteral("Noto Serif CJK JP")};
+    if (!QFont::substitutes(kFormFamily).contains(mincho.first()))
+        QFont::insertSubstitutions(kFormFamily, mincho);
+}
+
+QFont formFont(double points, bool underline) {
+    QFont font(kFormFamily);
+    font.setPointSizeF(points);
+    font.setUnderline(underline);
+    return font;
+}
+
+double deviceScale(int dpi) {
+    if (dpi <= 0)
+        return 1.0;
+    return static_cast<double>(dpi) / kLayoutDpi;
+}
+
+void paintPage(QPainter& painter, const PrintedPage& page, double scaleX, double scaleY) {
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setBrush(Qt::NoBrush);
+    const auto at = [&](int x, int y) { return QPointF(x * scaleX, y * scaleY); };
+    for (const PrintOp& op : page.ops) {
+        if (const auto* t = std::get_if<PrintText>(&op)) {
+            const QFont font = formFont(t->size, t->underline);
+            painter.setFont(font);
+            const double ascent = QFontMetricsF(font, painter.device()).ascent();
+            const QPointF topLeft = at(t->x, t->y);
+            painter.drawText(QPointF(topLeft.x(), topLeft.y() + ascent),
+                             QString::fromStdString(t->text));
+        } else if (const auto* l = std::get_if<PrintLine>(&op)) {
+            painter.setPen(penOf(l->pen));
+            painter.drawLine(at(l->x1, l->y1), at(l->x2, l->y2));
+        } else if (const auto* r = std::get_if<PrintRect>(&op)) {
+            painter.setPen(penOf(r->pen));
+            painter.drawRect(QRectF(at(r->left, r->top), at(r->right, r->bottom)));
+        }
+    }
+}
+
+Status paintSheet(QPagedPaintDevice& device, const PrintedSheet& sheet) {
+    // Nothing drawn is no document: no blank sheet of paper.
+    if (sheet.pages.empty())
+        return success();
+    QPainter painter;
+    if (!painter.begin(&device))
+        return Error{"印刷を開始できませんでした。"};
+    const double scaleX = deviceScale(device.logicalDpiX());
+    const double scaleY = deviceScale(device.logicalDpiY());
+    bool first = true;
+    for (const PrintedPage& page : sheet.pages) {
+        if (!first && !device.newPage()) {
+            painter.end();
+            return Error{"印刷の途中でページを送れませんでした。"};
+        }
+        first = false;
+        paintPage(painter, page, scaleX, scaleY);
+    }
+    if (!painter.end())
+        return Error{"印刷を終了できませんでした。"};
+    return success();
+}
+
+void preparePrinter(QPrinter& printer, const QString& title) {
+    printer.setFullPage(true);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setResolution(kLayoutDpi);
+    printer.setDocName(title);
+}
+
+Status printSheet(QPrinter& printer, const PrintedSheet& sheet) {
+    preparePrinter(printer, QString::fromStdString(sheet.title));
+    const Status painted = paintSheet(printer, sheet);
+    if (sheet.failure)
+        return *sheet.failure;
+    return painted;
+}
+
+Status writePdf(const PrintedSheet& sheet, const QString& path) {
+    const auto failed = [&](const QString& reason) {
+        return Error{("PDFファイル「" + path + "」を保存できませんでした（" + reason + "）。")
+                         .toStdString()};
+    };
+    if (sheet.pages.empty())
+        return failed(QStringLiteral("ページがありません"));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(file.errorString());
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(kLayoutDpi);
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
+        writer.setTitle(QString::fromStdString(sheet.title));
+        writer.setCreator(QStringLiteral("Wirelark"));
+        if (Status painted = paintSheet(writer, sheet); !painted) {
+            file.cancelWriting();
+            return failed(QString::fromStdString(painted.error().message));
+        }
+    }
+    if (!file.commit())
+        return failed(file.errorString());
+    return success();
+}
+
+}  // namespace wirelark

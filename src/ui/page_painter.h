@@ -1,0 +1,49 @@
+#pragma once
+// Replays the printed calculation sheet (print_layout.h) on a printer or into a PDF file.
+
+#include <QFont>
+#include <QString>
+
+#include "print_layout.h"
+#include "result.h"
+
+class QPagedPaintDevice;
+class QPainter;
+class QPrinter;
+
+namespace wirelark {
+
+// The face of the form is "ＭＳ 明朝". Where the platform lacks it (every Linux desktop), the
+// IPA Mincho face stands in; without a Japanese face every kanji would print as an empty box.
+// Safe to call more than once; call it before the first font of the form is used.
+void registerFormFontSubstitutes();
+
+// The form's face at `points`, optionally underlined.
+QFont formFont(double points, bool underline = false);
+
+// Device dots per 1/600 inch for a device of `dpi`. A real number: a printer below 600 dpi
+// keeps the layout at a fraction of a dot per unit instead of collapsing onto the origin.
+double deviceScale(int dpi);
+
+// Draws one page on an active painter. (x, y) of the layout lands on device point
+// (x * scaleX, y * scaleY); texts stand with their top-left corner there; pen widths are dots.
+void paintPage(QPainter& painter, const PrintedPage& page, double scaleX, double scaleY);
+
+// Draws every page of the sheet on a paged device (a printer or a PDF writer), one device
+// page per page. Fails when the device cannot be opened for drawing.
+Status paintSheet(QPagedPaintDevice& device, const PrintedSheet& sheet);
+
+// Sets the printer up for the form: A4 landscape, origin at the paper's corner, 600 dpi
+// where the driver allows, and the job title.
+void preparePrinter(QPrinter& printer, const QString& title);
+
+// Prints the sheet on a printer chosen in the print dialog. What the layout drew before a
+// failure is printed too; then the failure is returned, and the window tells the user
+// kPrintFailedMessage.
+Status printSheet(QPrinter& printer, const PrintedSheet& sheet);
+
+// Writes the pages as a PDF file titled with the sheet's title. The file is written beside
+// the target under a temporary name and replaces the target only when complete.
+Status writePdf(const PrintedSheet& sheet, const QString& path);
+
+}  // namespace wirelark
