@@ -26,16 +26,6 @@ TapClass tapClass(std::string_view g) {
     return TapClass::Other;
 }
 
-Expected<std::optional<double>> optionalNumber(const Sheet& sheet, int row, int column) {
-    const std::string& text = sheet.cell(row, column);
-    if (isBlank(text))
-        return std::optional<double>();
-    auto v = readNumber(text);
-    if (!v)
-        return cellNumberError(row, column, text);
-    return std::optional<double>(*v);
-}
-
 // Where a tap first enters the 35 % zone, the 8 m it may run are counted from the end of the
 // piece before it, provided that piece is the same cable (the same size key). The piece before
 // a first trunk row is the feeder itself; before a further trunk row it is the previous trunk
@@ -44,7 +34,7 @@ Expected<std::optional<double>> eightMetreLimit(const Sheet& sheet, int row, Tap
     const int before = c == TapClass::FirstTrunk ? row - 1 : row - 2;
     if (before < 0 || sheet.cell(before, col::sizeKey) != sheet.cell(row, col::sizeKey))
         return std::optional<double>();
-    auto start = optionalNumber(sheet, before, col::cumulativeLength);
+    auto start = cellNumber(sheet, before, col::cumulativeLength);
     if (!start)
         return start.error();
     if (!*start)
@@ -85,10 +75,10 @@ Status checkBranchProtection(Sheet& sheet, int s1, int e1) {
     if (last < first)
         return success();
 
-    auto breaker = optionalNumber(sheet, first, col::breaker);
+    auto breaker = cellNumber(sheet, first, col::breaker);
     if (!breaker)
         return breaker.error();
-    auto feederCable = optionalNumber(sheet, first, col::allowableCurrent);
+    auto feederCable = cellNumber(sheet, first, col::allowableCurrent);
     if (!feederCable)
         return feederCable.error();
     double protection = breaker->value_or(0.0);
@@ -100,12 +90,12 @@ Status checkBranchProtection(Sheet& sheet, int s1, int e1) {
     for (int q = first; q <= last; ++q) {
         const std::string& g = sheet.cell(q, col::glyph);
         const TapClass c = tapClass(g);
-        auto ownLength = optionalNumber(sheet, q, col::length);
+        auto ownLength = cellNumber(sheet, q, col::length);
         if (!ownLength)
             return ownLength.error();
         if (*ownLength)
             length = **ownLength;
-        auto ownAllowable = optionalNumber(sheet, q, col::allowableCurrent);
+        auto ownAllowable = cellNumber(sheet, q, col::allowableCurrent);
         if (!ownAllowable)
             return ownAllowable.error();
         if (*ownAllowable)
@@ -117,7 +107,7 @@ Status checkBranchProtection(Sheet& sheet, int s1, int e1) {
 
         // A breaker where the trunk is tapped protects what follows it.
         if (g == glyph::firstTrunkTwo || g == glyph::trunk) {
-            auto tap = optionalNumber(sheet, q, col::mainBreaker);
+            auto tap = cellNumber(sheet, q, col::mainBreaker);
             if (!tap)
                 return tap.error();
             if (*tap)
@@ -146,7 +136,7 @@ Status checkBranchProtection(Sheet& sheet, int s1, int e1) {
                 limit8m = *l;
             }
             if (limit8m) {
-                auto reach = optionalNumber(sheet, q, col::cumulativeLength);
+                auto reach = cellNumber(sheet, q, col::cumulativeLength);
                 if (!reach)
                     return reach.error();
                 if (*reach && **reach > *limit8m)
@@ -224,14 +214,14 @@ Expected<std::vector<VerdictFinding>> verdictSummary(const Sheet& sheet) {
                 {r, VerdictFinding::Kind::Verdict,
                  "エラー:　" + row[col::verdict] + findingTail(name, row[col::loadName])});
 
-        auto allowed = optionalNumber(sheet, r, col::allowableDrop);
+        auto allowed = cellNumber(sheet, r, col::allowableDrop);
         if (!allowed)
             return allowed.error();
         if (!*allowed)
             continue;
         // The drop summed from the origin where the row has one, else the row's own drop.
         const int dropColumn = isBlank(row[col::summedDrop]) ? col::singleDrop : col::summedDrop;
-        auto drop = optionalNumber(sheet, r, dropColumn);
+        auto drop = cellNumber(sheet, r, dropColumn);
         if (!drop)
             return drop.error();
         if (*drop && **drop > **allowed)

@@ -55,20 +55,9 @@ bool isOutsideTree(const Sheet& sheet, int row) {
     return isBlank(sheet.cell(row, col::glyph));
 }
 
-// The number in a cell, or nothing when the cell is blank.
-Expected<std::optional<double>> optionalNumber(const Sheet& sheet, int row, int column) {
-    const std::string& text = sheet.cell(row, column);
-    if (isBlank(text))
-        return std::optional<double>();
-    auto v = readNumber(text);
-    if (!v)
-        return cellNumberError(row, column, text);
-    return std::optional<double>(*v);
-}
-
 // The number in a cell, a blank cell counting as 0.
 Expected<double> numberOrZero(const Sheet& sheet, int row, int column) {
-    auto v = optionalNumber(sheet, row, column);
+    auto v = cellNumber(sheet, row, column);
     if (!v)
         return v.error();
     return v->value_or(0.0);
@@ -147,7 +136,7 @@ class LengthWalk {
     // A row without a length keeps the last one: a branch drawn without its own length is
     // taken as long as the branch above it.
     Status take(int row, double& into, bool add) {
-        auto v = optionalNumber(m_sheet, row, col::length);
+        auto v = cellNumber(m_sheet, row, col::length);
         if (!v)
             return v.error();
         if (*v)
@@ -374,7 +363,7 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, SupplyKind suppl
         sheet.setCell(r, col::allowableDrop, formatShortest(allowableDrop(baseVoltage, fraction)));
 
         if (isSystemBoundary(sheet, r)) {
-            auto headDrop = optionalNumber(sheet, rows.first, col::singleDrop);
+            auto headDrop = cellNumber(sheet, rows.first, col::singleDrop);
             if (!headDrop)
                 return headDrop.error();
             if (*headDrop)
@@ -382,10 +371,10 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, SupplyKind suppl
         }
 
         sheet.setCell(r, col::mark, std::string());
-        auto summed = optionalNumber(sheet, r, col::summedDrop);
+        auto summed = cellNumber(sheet, r, col::summedDrop);
         if (!summed)
             return summed.error();
-        auto allowed = optionalNumber(sheet, r, col::allowableDrop);
+        auto allowed = cellNumber(sheet, r, col::allowableDrop);
         if (!allowed)
             return allowed.error();
         if (*summed && *allowed && **summed > **allowed)

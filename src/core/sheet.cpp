@@ -86,4 +86,14 @@ void Sheet::clearCells() {
             c.clear();
 }
 
+Expected<std::optional<double>> cellNumber(const Sheet& sheet, int row, int column) {
+    const std::string& text = sheet.cell(row, column);
+    if (isBlank(text))
+        return std::optional<double>();
+    auto v = readNumber(text);
+    if (!v)
+        return cellNumberError(row, column, text);
+    return std::optional<double>(*v);
+}
+
 }  // namespace wirelark

@@ -4,6 +4,7 @@
 // converted where it is computed (number_text.h).
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -145,5 +146,9 @@ class Sheet {
     static std::size_t idx(int i) { return static_cast<std::size_t>(i); }
     std::vector<Row> m_rows;
 };
+
+// The number in a cell: nothing when the cell is blank (empty or " "), an error naming the
+// row, the column and the text when it holds something that is not a number.
+Expected<std::optional<double>> cellNumber(const Sheet& sheet, int row, int column);
 
 }  // namespace wirelark
