@@ -109,18 +109,30 @@ int fail(std::ostream& err, const Error& e) {
 
 }  // namespace
 
+namespace {
+
+// Opens the input and recalculates it as `recalc` and `check` both do.
+Expected<Sheet> recalculatedInput(const Options& options) {
+    auto supply = supplyKind(options.supply);
+    if (!supply)
+        return supply.error();
+    auto sheet = openSheet(options.input);
+    if (!sheet)
+        return sheet.error();
+    if (Status st = recalculateSheet(*sheet, *supply); !st)
+        return st.error();
+    return sheet;
+}
+
+}  // namespace
+
 int runRecalc(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     auto options = parseOptions(args, kRecalcUsage, true, true, false);
     if (!options)
         return fail(err, options.error());
-    auto supply = supplyKind(options->supply);
-    if (!supply)
-        return fail(err, supply.error());
-    auto sheet = openSheet(options->input);
+    auto sheet = recalculatedInput(*options);
     if (!sheet)
         return fail(err, sheet.error());
-    if (Status st = recalculateSheet(*sheet, *supply); !st)
-        return fail(err, st.error());
     if (Status st = saveSheetFile(*sheet, std::filesystem::path(*options->output)); !st)
         return fail(err, st.error());
     return 0;
@@ -130,14 +142,9 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
     auto options = parseOptions(args, kCheckUsage, false, true, false);
     if (!options)
         return fail(err, options.error());
-    auto supply = supplyKind(options->supply);
-    if (!supply)
-        return fail(err, supply.error());
-    auto sheet = openSheet(options->input);
+    auto sheet = recalculatedInput(*options);
     if (!sheet)
         return fail(err, sheet.error());
-    if (Status st = recalculateSheet(*sheet, *supply); !st)
-        return fail(err, st.error());
     auto findings = verdictSummary(*sheet);
     if (!findings)
         return fail(err, findings.error());
