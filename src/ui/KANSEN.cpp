@@ -879,8 +879,11 @@ void TForm1::Button16Click() {
     const ExportChoice choice = m_services.exports.choose(*m_form6);
     if (choice == ExportChoice::None)
         return;
+    // The workbook is proposed beside the sheet file it comes from, once there is one.
+    const QString name = ui->Edit1->text() + QStringLiteral("幹線計算書") + kWorkbookSuffix;
     const std::optional<QString> chosen = m_services.files.exportFileName(
-        ui->Edit1->text() + QStringLiteral("幹線計算書") + kWorkbookSuffix, kWorkbookFilter);
+        FileName.isEmpty() ? name : QFileInfo(FileName).absoluteDir().filePath(name),
+        kWorkbookFilter);
     if (!chosen)
         return;
     // The desktop finds the spreadsheet application by the file's extension.
@@ -898,10 +901,9 @@ void TForm1::Button16Click() {
     if (!report(exported))
         return;
     if (!m_services.opener.open(path))
-        m_services.prompter.info(
-            QStringLiteral("エクセルファイルを「%1」に保存しました。"
-                           "このファイルを開くアプリケーションが見つかりませんでした。")
-                .arg(QDir::toNativeSeparators(path)));
+        m_services.prompter.info(QStringLiteral("エクセルファイルを「%1」に保存しました。"
+                                                "開くアプリケーションが見つかりませんでした。")
+                                     .arg(QDir::toNativeSeparators(path)));
 }
 
 Status TForm1::exportWorkbook(WorkbookExport kind, const QString& path) {

@@ -10,6 +10,7 @@
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QUrl>
 
 #include "Unit6.h"
@@ -57,11 +58,18 @@ std::optional<QString> FileDialogChooser::saveFileName(const QString& suggestedN
 
 std::optional<QString> FileDialogChooser::exportFileName(const QString& suggestedName,
                                                          const QString& filter) {
-    const QString name = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
-                                                      suggestedName, filter);
-    if (name.isEmpty())
+    QFileDialog dialog(QApplication::activeWindow(), QString(), suggestedName, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without the extension gets it before the dialog checks for an existing
+    // file, so the question about replacing it is asked about the file really written.
+    const QRegularExpressionMatch suffix =
+        QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+    if (suffix.hasMatch())
+        dialog.setDefaultSuffix(suffix.captured(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return name;
+    return dialog.selectedFiles().constFirst();
 }
 
 QDate SystemClock::today() const {

@@ -1518,6 +1518,17 @@ class KansenTest : public QObject {
         QCOMPARE(form.findChildren<TForm6*>().size(), 1);
     }
 
+    void theWorkbookIsProposedBesideTheOpenSheetFile() {
+        const QString sheetFile = writeSheetFile(QStringLiteral("棟.ksk"), [](Sheet& sheet) {
+            singleFeeder(sheet, 0, "L1");
+            sheet.heading.buildingName = "南ビル";
+        });
+        open(sheetFile);
+        exportBy("Button15", std::nullopt);
+        QCOMPARE(m_files.exportSuggested,
+                 QStringList{m_dir->filePath(QStringLiteral("南ビル幹線計算書.xlsx"))});
+    }
+
     void aNameWithoutExtensionGetsTheWorkbookExtension() {
         open();
         singleFeeders(2);
@@ -1562,10 +1573,9 @@ class KansenTest : public QObject {
         singleFeeders(2);
         m_opener.succeeds = false;
         const QString target = m_dir->filePath(QStringLiteral("棟.xlsx"));
-        m_prompter->expect(
-            Box::Info, QStringLiteral("エクセルファイルを「%1」に保存しました。"
-                                      "このファイルを開くアプリケーションが見つかりませんでした。")
-                           .arg(QDir::toNativeSeparators(target)));
+        m_prompter->expect(Box::Info, QStringLiteral("エクセルファイルを「%1」に保存しました。"
+                                                     "開くアプリケーションが見つかりませんでした。")
+                                          .arg(QDir::toNativeSeparators(target)));
         exportBy("Button15", target);
         QVERIFY(fileBytes(target).startsWith("PK"));
     }
