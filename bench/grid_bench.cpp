@@ -34,7 +34,8 @@ struct Window {
 
     Window() {
         form = std::make_unique<TForm1>(
-            Services{prompter, desktop.dialogs, desktop.files, desktop.clipboard, desktop.clock},
+            Services{prompter, desktop.dialogs, desktop.files, desktop.clipboard, desktop.clock,
+                     desktop.printers, desktop.exports, desktop.opener},
             TForm1::StartUp{QStringLiteral("/nonexistent/wirelark"), QString()});
         const Sheet one = examples::buildApartmentSheet();
         const int used = one.lastUsedRow() + 2;

@@ -50,8 +50,9 @@ int main(int argc, char* argv[]) {
 
     PrintingPrompter prompter;
     wirelark::DesktopServices desktop;
-    const wirelark::Services services{prompter, desktop.dialogs, desktop.files, desktop.clipboard,
-                                      desktop.clock};
+    const wirelark::Services services{prompter,          desktop.dialogs, desktop.files,
+                                      desktop.clipboard, desktop.clock,   desktop.printers,
+                                      desktop.exports,   desktop.opener};
     wirelark::TForm1 window(services,
                             {QApplication::applicationFilePath(), QString::fromLocal8Bit(argv[1])});
     window.show();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -9,14 +10,20 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPrinter>
+#include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
 
+#include "Unit6.h"
 #include "checks.h"
 #include "clipboard_text.h"
 #include "era.h"
 #include "japanese_fonts.h"
 #include "kansen_layout.h"
+#include "page_painter.h"
+#include "page_plan.h"
+#include "print_layout.h"
 #include "recalculation.h"
 #include "settings_file.h"
 #include "sheet_cell_delegate.h"
@@ -24,6 +31,7 @@
 #include "sheet_table_model.h"
 #include "tree_editing.h"
 #include "ui_KANSEN.h"
+#include "workbook_writer.h"
 
 namespace wirelark {
 
@@ -41,6 +49,10 @@ constexpr int kGuideLineParked = -2000;
 constexpr int kMenuOffset = 20;
 
 const QString kSheetFilter = QStringLiteral("ksk (*.ksk)");
+const QString kWorkbookFilter = QStringLiteral("Excel (*.xlsx)");
+const QString kWorkbookSuffix = QStringLiteral(".xlsx");
+// Page plan, layout, writing.
+constexpr int kExportStages = 3;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -68,7 +80,8 @@ TForm1::TForm1(Services services, StartUp startUp, QWidget* parent)
       m_services(services),
       m_model(new SheetTableModel(m_sheet, this)),
       m_delegate(new SheetCellDelegate(this)),
-      m_popupMenu(nullptr) {
+      m_popupMenu(nullptr),
+      m_form6(nullptr) {
     registerJapaneseFonts();
     ui->setupUi(this);
     setUpGrid();
@@ -76,6 +89,8 @@ TForm1::TForm1(Services services, StartUp startUp, QWidget* parent)
     setUpPopupMenu();
     setUpLook();
     connectControls();
+    // The chooser is made once, after the window's own parts, and lives as long as the window.
+    m_form6 = new TForm6(this);
     FormCreate(startUp);
 }
 
@@ -189,6 +204,13 @@ void TForm1::setUpLook() {
     ui->Panel30->setStyleSheet(
         QStringLiteral("QFrame#Panel30 { background: rgb(236, 233, 216); }"));
     ui->SettingsTitle->setFont(sheetFont(14));
+    // The export covers the whole window: nothing can be pressed until the workbook is done.
+    ui->ProgressPanel->setAutoFillBackground(true);
+    ui->ProgressPanel->setStyleSheet(
+        QStringLiteral("QFrame#ProgressPanel { background: rgb(236, 233, 216); }"));
+    ui->ProgressTitle->setFont(sheetFont(16));
+    ui->ProgressNote->setFont(sheetFont(11));
+    ui->ProgressBar1->setRange(0, kExportStages);
 }
 
 void TForm1::connectControls() {
@@ -309,6 +331,7 @@ void TForm1::FormResize() {
                                  std::max(0, h - layout::kGridHeightMargin));
     ui->StringGrid1->setColumnWidth(col::verdict, layout::verdictColumnWidth(gridWidth));
     ui->Panel30->setGeometry(0, 0, w, h);
+    ui->ProgressPanel->setGeometry(0, 0, w, h);
     ui->GuideLine->setGeometry(layout::kGridLeft, ui->GuideLine->y(),
                                w - layout::kGuideLineWidthMargin, 3);
     const QRect panel = ui->InstructionsPanel->geometry();
@@ -838,9 +861,79 @@ void TForm1::N3Click() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Output: printing and the workbook are started from here once their windows exist.
+// Printing and the workbook
 
-void TForm1::Button24Click() {}
-void TForm1::Button16Click() {}
+void TForm1::Button24Click() {
+    const std::unique_ptr<QPrinter> printer = m_services.printers.choosePrinter();
+    if (!printer)
+        return;
+    windowToSheet();
+    // The printer gets whatever was drawn up to a failure, the unfinished page included; the
+    // one message then tells the user the sheet is incomplete.
+    const PrintedSheet printed = layoutPrintJob(m_sheet);
+    if (!printSheet(*printer, printed))
+        m_services.prompter.warning(qs(kPrintFailedMessage));
+}
+
+void TForm1::Button16Click() {
+    const ExportChoice choice = m_services.exports.choose(*m_form6);
+    if (choice == ExportChoice::None)
+        return;
+    // The workbook is proposed beside the sheet file it comes from, once there is one.
+    const QString name = ui->Edit1->text() + QStringLiteral("幹線計算書") + kWorkbookSuffix;
+    const std::optional<QString> chosen = m_services.files.exportFileName(
+        FileName.isEmpty() ? name : QFileInfo(FileName).absoluteDir().filePath(name),
+        kWorkbookFilter);
+    if (!chosen)
+        return;
+    // The desktop finds the spreadsheet application by the file's extension.
+    QString path = *chosen;
+    if (!path.endsWith(kWorkbookSuffix, Qt::CaseInsensitive))
+        path += kWorkbookSuffix;
+
+    windowToSheet();
+    const Status exported =
+        exportWorkbook(choice == ExportChoice::PerFeeder ? WorkbookExport::PerFeeder
+                                                         : WorkbookExport::EighteenRows,
+                       path);
+    // Failed or not, the panel goes: it covers the whole window and would lock the user out.
+    ui->ProgressPanel->hide();
+    if (!report(exported))
+        return;
+    if (!m_services.opener.open(path))
+        m_services.prompter.info(QStringLiteral("エクセルファイルを「%1」に保存しました。"
+                                                "開くアプリケーションが見つかりませんでした。")
+                                     .arg(QDir::toNativeSeparators(path)));
+}
+
+Status TForm1::exportWorkbook(WorkbookExport kind, const QString& path) {
+    ui->ProgressBar1->setValue(0);
+    ui->ProgressPanel->show();
+    ui->ProgressPanel->raise();
+    // The export runs without returning to the event loop: the panel is drawn now, before it.
+    ui->ProgressPanel->repaint();
+
+    const Expected<PagePlan> plan = planPages(m_sheet);
+    if (!plan)
+        return plan.error();
+    advanceProgress();
+    const Expected<Workbook> book =
+        kind == WorkbookExport::PerFeeder
+            ? layoutFeederWorkbook(m_sheet)
+            : Expected<Workbook>(layoutPagedWorkbook(m_sheet, plan->pagesu, plan->maxrowsu));
+    if (!book)
+        return book.error();
+    advanceProgress();
+    const Status written = writeWorkbook(*book, fsPath(path));
+    if (!written)
+        return written;
+    advanceProgress();
+    return success();
+}
+
+void TForm1::advanceProgress() {
+    ui->ProgressBar1->setValue(ui->ProgressBar1->value() + 1);
+    ui->ProgressBar1->repaint();
+}
 
 }  // namespace wirelark

@@ -14,6 +14,7 @@
 #include "result.h"
 #include "services.h"
 #include "sheet.h"
+#include "workbook_layout.h"
 
 class QAction;
 class QLabel;
@@ -27,6 +28,7 @@ namespace wirelark {
 
 class SheetTableModel;
 class SheetCellDelegate;
+class TForm6;
 
 class TForm1 final : public QWidget {
     Q_OBJECT
@@ -45,6 +47,8 @@ class TForm1 final : public QWidget {
     const Sheet& sheet() const { return m_sheet; }
     SheetTableModel& sheetModel() { return *m_model; }
     QMenu& PopupMenu1() { return *m_popupMenu; }
+    // The export chooser, created once with the window and owned by it.
+    TForm6& Form6() { return *m_form6; }
     // First row shown at the top of the grid.
     int topRow() const;
     // Makes `row` the top row and the selected row.
@@ -138,6 +142,10 @@ class TForm1 final : public QWidget {
     // Shows the error of a failed step; true when it succeeded.
     bool report(const Status& status);
     std::vector<Row> blockRows() const;
+    // The workbook of `kind` written to `path`, the progress bar advancing after the page plan,
+    // the layout and the writing.
+    Status exportWorkbook(WorkbookExport kind, const QString& path);
+    void advanceProgress();
 
     HeadingFields headingFromWindow() const;
     void showHeading(const HeadingFields& heading);
@@ -162,6 +170,7 @@ class TForm1 final : public QWidget {
     QAction* N9;
     QAction* N11;
     QAction* N13;
+    TForm6* m_form6;
     std::vector<QLabel*> m_captions;  // by column; null where a column has no caption
     std::vector<QLabel*> m_spanCaptions;
     bool m_activatedOnce = false;

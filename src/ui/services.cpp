@@ -2,10 +2,18 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QUrl>
 
+#include "Unit6.h"
 #include "era.h"
 
 namespace wirelark {
@@ -48,6 +56,22 @@ std::optional<QString> FileDialogChooser::saveFileName(const QString& suggestedN
     return name;
 }
 
+std::optional<QString> FileDialogChooser::exportFileName(const QString& suggestedName,
+                                                         const QString& filter) {
+    QFileDialog dialog(QApplication::activeWindow(), QString(), suggestedName, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without the extension gets it before the dialog checks for an existing
+    // file, so the question about replacing it is asked about the file really written.
+    const QRegularExpressionMatch suffix =
+        QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+    if (suffix.hasMatch())
+        dialog.setDefaultSuffix(suffix.captured(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 QDate SystemClock::today() const {
     const CivilDate d = todayInTokyo();
     return {d.year, d.month, d.day};
@@ -55,6 +79,25 @@ QDate SystemClock::today() const {
 
 void SystemClipboard::setText(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
+}
+
+std::unique_ptr<QPrinter> PrintDialogChooser::choosePrinter() {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // The dialog opens on the form's paper, so its preview and defaults match what is printed.
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(printer.get(), QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return printer;
+}
+
+ExportChoice ModalExportChooser::choose(TForm6& chooser) {
+    return chooser.choose();
+}
+
+bool SystemOpener::open(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace wirelark

@@ -1,14 +1,21 @@
 #pragma once
 // What the main window needs from the desktop beyond its own widgets: message boxes, the modal
-// input dialogs, file choosers, the clipboard and today's date. The window gets them through
+// input dialogs, file choosers, the clipboard, today's date, the print dialog, the export
+// chooser and the application that shows a finished workbook. The window gets them through
 // its constructor, so a test can answer every prompt itself and fail on one it did not expect.
 
 #include <QDate>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
+class QPrinter;
+
 namespace wirelark {
+
+class TForm6;
+enum class ExportChoice;
 
 class Prompter {
   public:
@@ -37,6 +44,11 @@ class FileChooser {
     // The file to save to, proposing `suggestedName`; nothing when the user cancelled.
     virtual std::optional<QString> saveFileName(const QString& suggestedName,
                                                 const QString& filter) = 0;
+    // The file an export is written to, proposing `suggestedName`. Unlike the sheet file, an
+    // existing file there may hold work done on it since (a workbook edited in the spreadsheet
+    // application), so the user confirms replacing it. Nothing when the user cancelled.
+    virtual std::optional<QString> exportFileName(const QString& suggestedName,
+                                                  const QString& filter) = 0;
 };
 
 class Clipboard {
@@ -51,12 +63,39 @@ class Clock {
     virtual QDate today() const = 0;
 };
 
+// The print dialog: the printer the user chose, set up as the dialog left it, or nothing when
+// the user cancelled.
+class PrinterChooser {
+  public:
+    virtual ~PrinterChooser() = default;
+    virtual std::unique_ptr<QPrinter> choosePrinter() = 0;
+};
+
+// Runs the export chooser, owned by the main window, modally; the export the user picked, or
+// ExportChoice::None.
+class ExportChooser {
+  public:
+    virtual ~ExportChooser() = default;
+    virtual ExportChoice choose(TForm6& chooser) = 0;
+};
+
+// Shows a finished file in the desktop's application for its kind (the workbook in the
+// spreadsheet application). False when no application could be started.
+class DesktopOpener {
+  public:
+    virtual ~DesktopOpener() = default;
+    virtual bool open(const QString& path) = 0;
+};
+
 struct Services {
     Prompter& prompter;
     DialogRunner& dialogs;
     FileChooser& files;
     Clipboard& clipboard;
     Clock& clock;
+    PrinterChooser& printers;
+    ExportChooser& exports;
+    DesktopOpener& opener;
 };
 
 // The desktop's own: QMessageBox, QFileDialog, QClipboard and the system date.
@@ -78,6 +117,8 @@ class FileDialogChooser final : public FileChooser {
     std::optional<QString> openFileName(const QString& filter) override;
     std::optional<QString> saveFileName(const QString& suggestedName,
                                         const QString& filter) override;
+    std::optional<QString> exportFileName(const QString& suggestedName,
+                                          const QString& filter) override;
 };
 
 class SystemClipboard final : public Clipboard {
@@ -91,6 +132,24 @@ class SystemClock final : public Clock {
     QDate today() const override;
 };
 
+// The platform's print dialog on a high-resolution printer.
+class PrintDialogChooser final : public PrinterChooser {
+  public:
+    std::unique_ptr<QPrinter> choosePrinter() override;
+};
+
+// TForm6 shown modally.
+class ModalExportChooser final : public ExportChooser {
+  public:
+    ExportChoice choose(TForm6& chooser) override;
+};
+
+// The desktop's default application for the file's type.
+class SystemOpener final : public DesktopOpener {
+  public:
+    bool open(const QString& path) override;
+};
+
 // The desktop services of one running program.
 struct DesktopServices {
     MessageBoxPrompter prompter;
@@ -98,7 +157,12 @@ struct DesktopServices {
     FileDialogChooser files;
     SystemClipboard clipboard;
     SystemClock clock;
-    Services services() { return {prompter, dialogs, files, clipboard, clock}; }
+    PrintDialogChooser printers;
+    ModalExportChooser exports;
+    SystemOpener opener;
+    Services services() {
+        return {prompter, dialogs, files, clipboard, clock, printers, exports, opener};
+    }
 };
 
 }  // namespace wirelark

@@ -9,9 +9,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -21,9 +28,11 @@
 #include <vector>
 
 #include "KANSEN.h"
+#include "Unit6.h"
 #include "encoding.h"
 #include "japanese_fonts.h"
 #include "kansen_layout.h"
+#include "page_painter.h"
 #include "sheet_cell_delegate.h"
 #include "sheet_file.h"
 #include "sheet_table_model.h"
@@ -113,10 +122,19 @@ class ScriptedFiles final : public FileChooser {
         filters << filter;
         return next(saveAnswers);
     }
+    std::optional<QString> exportFileName(const QString& suggestedName,
+                                          const QString& filter) override {
+        exportSuggested << suggestedName;
+        exportFilters << filter;
+        return next(exportAnswers);
+    }
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
+    std::deque<std::optional<QString>> exportAnswers;
     QStringList suggested;
     QStringList filters;
+    QStringList exportSuggested;
+    QStringList exportFilters;
 
   private:
     static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
@@ -140,6 +158,85 @@ class FixedClock final : public Clock {
     QDate date{2024, 5, 10};
 };
 
+// The print dialog as the test announced it: a printer writing the given PDF file, or a
+// cancel. The printer comes set to US Letter portrait, as a user's default printer may be.
+class ScriptedPrinters final : public PrinterChooser {
+  public:
+    std::unique_ptr<QPrinter> choosePrinter() override {
+        if (answers.empty()) {
+            failures << QStringLiteral("unexpected print dialog");
+            return nullptr;
+        }
+        const std::optional<QString> pdf = answers.front();
+        answers.pop_front();
+        if (!pdf)
+            return nullptr;
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(*pdf);
+        printer->setPageSize(QPageSize(QPageSize::Letter));
+        printer->setPageOrientation(QPageLayout::Portrait);
+        return printer;
+    }
+    std::deque<std::optional<QString>> answers;
+    QStringList failures;
+};
+
+// Presses the button of the window's own chooser that the test announced, as the user would,
+// without showing it: no modal loop runs.
+class ScriptedExportChooser final : public ExportChooser {
+  public:
+    ExportChoice choose(TForm6& chooser) override {
+        choosers.push_back(&chooser);
+        if (buttons.empty()) {
+            failures << QStringLiteral("unexpected export chooser");
+            return ExportChoice::None;
+        }
+        auto* button = chooser.findChild<QPushButton*>(buttons.front());
+        buttons.pop_front();
+        if (!button)
+            qFatal("the export chooser has no such button");
+        button->click();
+        return chooser.choice();
+    }
+    std::deque<QString> buttons;
+    std::vector<TForm6*> choosers;
+    QStringList failures;
+};
+
+class RecordingOpener final : public DesktopOpener {
+  public:
+    bool open(const QString& path) override {
+        opened << path;
+        return succeeds;
+    }
+    QStringList opened;
+    bool succeeds = true;
+};
+
+// What a command-line tool prints, or a null string when it is not installed.
+QString toolOutput(const QString& program, const QStringList& args) {
+    const QString found = QStandardPaths::findExecutable(program);
+    if (found.isEmpty())
+        return {};
+    QProcess p;
+    p.start(found, args);
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("%1 failed: %2")
+            .arg(program, QString::fromUtf8(p.readAllStandardError()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int pdfPages(const QString& path) {
+    return QString::fromLatin1(fileBytes(path))
+        .count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")));
+}
+
 }  // namespace
 
 class KansenTest : public QObject {
@@ -152,15 +249,18 @@ class KansenTest : public QObject {
     ScriptedFiles m_files;
     RecordingClipboard m_clipboard;
     FixedClock m_clock;
+    ScriptedPrinters m_printers;
+    ScriptedExportChooser m_exports;
+    RecordingOpener m_opener;
     std::unique_ptr<ScriptedPrompter> m_prompterOwner;
     std::unique_ptr<TForm1> m_window;
 
     QString programPath() const { return m_dir->filePath(QStringLiteral("wirelark")); }
 
     TForm1& open(const QString& file = QString()) {
-        m_window = std::make_unique<TForm1>(
-            Services{*m_prompter, m_dialogs, m_files, m_clipboard, m_clock},
-            TForm1::StartUp{programPath(), file});
+        m_window = std::make_unique<TForm1>(Services{*m_prompter, m_dialogs, m_files, m_clipboard,
+                                                     m_clock, m_printers, m_exports, m_opener},
+                                            TForm1::StartUp{programPath(), file});
         m_window->show();
         if (!QTest::qWaitForWindowActive(m_window.get()))
             m_window->FormActivate();
@@ -272,6 +372,29 @@ class KansenTest : public QObject {
     }
     QImage gridImage() { return grid()->viewport()->grab().toImage(); }
 
+    // `count` single feeders L1, L2 ... from row 0, numbered.
+    void singleFeeders(int count) {
+        for (int r = 0; r < count; ++r)
+            singleFeeder(w().sheet(), r, ("L" + std::to_string(r + 1)).c_str());
+        refresh();
+    }
+    QString pdf(const char* name = "sheet.pdf") { return m_dir->filePath(QString::fromUtf8(name)); }
+    void print(const std::optional<QString>& printer) {
+        m_printers.answers.push_back(printer);
+        child<QPushButton>("Button24")->click();
+    }
+    // "エクセル変換", then a button of the chooser, then the file chooser's answer.
+    void exportBy(const char* chooserButton, const std::optional<QString>& file) {
+        m_exports.buttons.push_back(QString::fromLatin1(chooserButton));
+        if (QString::fromLatin1(chooserButton) != QStringLiteral("Button1"))
+            m_files.exportAnswers.push_back(file);
+        child<QPushButton>("Button16")->click();
+    }
+    QStringList filesInDir() {
+        return QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+    QFrame* progressPanel() { return child<QFrame>("ProgressPanel"); }
+
   private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
@@ -282,6 +405,9 @@ class KansenTest : public QObject {
         m_files = ScriptedFiles();
         m_clipboard = RecordingClipboard();
         m_clock.date = QDate(2024, 5, 10);
+        m_printers = ScriptedPrinters();
+        m_exports = ScriptedExportChooser();
+        m_opener = RecordingOpener();
     }
 
     void cleanup() {
@@ -290,6 +416,10 @@ class KansenTest : public QObject {
         m_window.reset();
         QVERIFY2(m_prompter->failures.isEmpty(), qPrintable(m_prompter->failures.join('\n')));
         QVERIFY2(m_prompter->allAnswered(), "a message the test waited for was not shown");
+        const QStringList unexpected = m_printers.failures + m_exports.failures;
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join('\n')));
+        QVERIFY2(m_printers.answers.empty(), "the print dialog the test waited for was not shown");
+        QVERIFY2(m_exports.buttons.empty(), "the export chooser the test waited for was not shown");
     }
 
     // -----------------------------------------------------------------------------------------
@@ -1217,6 +1347,237 @@ class KansenTest : public QObject {
         QCOMPARE(l[1].split('\t').size(), 17);
         QCOMPARE(l[1].split('\t')[4], QStringLiteral(" ──▶"));
         QCOMPARE(form.popupTag, 0);
+    }
+
+    // -----------------------------------------------------------------------------------------
+    // Printing
+
+    void printsOneA4LandscapePageFor18RowsTitledWithTheBuilding_data() {
+        QTest::addColumn<int>("usedRows");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("an empty sheet prints the empty form") << 0 << 1;
+        QTest::newRow("18 rows fill one page") << 18 << 1;
+        QTest::newRow("the 19th row starts a second page") << 19 << 2;
+        QTest::newRow("37 rows take three pages") << 37 << 3;
+    }
+    void printsOneA4LandscapePageFor18RowsTitledWithTheBuilding() {
+        QFETCH(int, usedRows);
+        QFETCH(int, pages);
+        open();
+        singleFeeders(usedRows);
+        child<QLineEdit>("Edit1")->setText(QStringLiteral("中央ビル"));
+        print(pdf());
+        QCOMPARE(pdfPages(pdf()), pages);
+
+        const QString info = toolOutput(QStringLiteral("pdfinfo"), {pdf()});
+        if (info.isNull())
+            QSKIP("pdfinfo (poppler-utils) is not installed");
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Title:\\s+中央ビル"))),
+                 qPrintable(info));
+        // The printer came as Letter portrait; the form goes on A4 landscape all the same.
+        QVERIFY2(info.contains(
+                     QRegularExpression(QStringLiteral("Page size:\\s+84[12](\\.\\d+)? x 595"))),
+                 qPrintable(info));
+    }
+
+    void pageNumbersFollowTheSetting_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("numbered");
+        QTest::newRow("印刷する puts P-1, P-2 under the frame") << "RadioButton5" << true;
+        QTest::newRow("印刷しない prints none") << "RadioButton6" << false;
+    }
+    void pageNumbersFollowTheSetting() {
+        QFETCH(QString, option);
+        QFETCH(bool, numbered);
+        open();
+        singleFeeders(19);
+        child<QRadioButton>(option.toLatin1().constData())->setChecked(true);
+        print(pdf());
+        const QString text = toolOutput(QStringLiteral("pdftotext"), {pdf(), QStringLiteral("-")});
+        if (text.isNull())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QVERIFY2(text.contains(QStringLiteral("電路計算書（幹線用）")), qPrintable(text));
+        QCOMPARE(text.contains(QStringLiteral("P-1")), numbered);
+        QCOMPARE(text.contains(QStringLiteral("P-2")), numbered);
+    }
+
+    void printingMakesTheExportPagePlan() {
+        open();
+        singleFeeders(19);
+        print(pdf());
+        // Lines 1 to 18 on the first worksheet, the 19th row starts the next one.
+        QCOMPARE(cell(0, col::pageLine), QStringLiteral("1"));
+        QCOMPARE(cell(17, col::pageLine), QStringLiteral("18"));
+        QCOMPARE(cell(18, col::pageLine), QStringLiteral("1"));
+        QCOMPARE(cell(0, col::blockPages), QStringLiteral("1"));
+        QCOMPARE(w().kidou, 0);
+    }
+
+    void cancellingThePrintDialogPrintsNothingAndAsksNothing() {
+        open();
+        singleFeeders(3);
+        print(std::nullopt);
+        QVERIFY(filesInDir().isEmpty());
+        QCOMPARE(cell(0, col::pageLine), QString());  // not even the page plan ran
+    }
+
+    void textInANumberColumnStopsThePrintWithTheOneWarning() {
+        open();
+        singleFeeders(25);
+        set(20, col::designCurrent, "abc");
+        m_prompter->expect(Box::Warning, QStringLiteral("情報不足で印刷出来ませんでした。"));
+        print(pdf());
+        // The full first page and the second as far as it got are printed.
+        QCOMPARE(pdfPages(pdf()), 2);
+    }
+
+    void aPrinterThatCannotStartGivesTheWarning() {
+        open();
+        singleFeeders(3);
+        m_prompter->expect(Box::Warning, QStringLiteral("情報不足で印刷出来ませんでした。"));
+        print(m_dir->filePath(QStringLiteral("無い/フォルダ/sheet.pdf")));
+        QVERIFY(filesInDir().isEmpty());
+    }
+
+    void thePrintFaceHasTheKanjiOfTheForm() {
+        open();
+        QVERIFY2(drawsKanji(formFont(8)), qPrintable(QFontInfo(formFont(8)).family()));
+    }
+
+    // -----------------------------------------------------------------------------------------
+    // Workbook export
+
+    void theChosenExportIsWrittenAndOpened_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("worksheets");
+        QTest::newRow("18 rows a worksheet: 19 feeders on two") << "Button15" << 2;
+        QTest::newRow("a worksheet per feeder: 19 feeders on 19") << "Button12" << 19;
+    }
+    void theChosenExportIsWrittenAndOpened() {
+        QFETCH(QString, button);
+        QFETCH(int, worksheets);
+        TForm1& form = open();
+        singleFeeders(19);
+        child<QLineEdit>("Edit1")->setText(QStringLiteral("中央ビル"));
+        const QString target = m_dir->filePath(QStringLiteral("中央.xlsx"));
+        exportBy(button.toLatin1().constData(), target);
+
+        QCOMPARE(m_exports.choosers, std::vector<TForm6*>{&form.Form6()});
+        QCOMPARE(m_files.exportSuggested, QStringList{QStringLiteral("中央ビル幹線計算書.xlsx")});
+        QVERIFY(m_files.exportFilters.front().contains(QStringLiteral("*.xlsx")));
+        QVERIFY(
+            m_files.suggested.isEmpty());  // not the sheet's save dialog, which replaces unasked
+
+        const QByteArray bytes = fileBytes(target);
+        QVERIFY(bytes.startsWith("PK"));  // a zip package, as every .xlsx
+        // Part names are stored uncompressed in the package's directory.
+        QVERIFY(
+            bytes.contains(QStringLiteral("xl/worksheets/sheet%1.xml").arg(worksheets).toLatin1()));
+        QVERIFY(!bytes.contains(
+            QStringLiteral("xl/worksheets/sheet%1.xml").arg(worksheets + 1).toLatin1()));
+        QCOMPARE(filesInDir(), QStringList{QStringLiteral("中央.xlsx")});  // no temporary left
+
+        QCOMPARE(m_opener.opened, QStringList{target});
+        QVERIFY(!progressPanel()->isVisible());
+        const auto* bar = child<QProgressBar>("ProgressBar1");
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(cell(18, col::pageLine), QStringLiteral("1"));
+        QCOMPARE(form.kidou, 0);
+    }
+
+    void theProgressPanelCoversTheWindowWithItsCaptions() {
+        TForm1& form = open();
+        QCOMPARE(child<QLabel>("ProgressTitle")->text(), QStringLiteral("エクセル変換中"));
+        QCOMPARE(child<QLabel>("ProgressNote")->text(), QStringLiteral("※しばらくおまちください"));
+        form.resize(1200, 700);
+        QCOMPARE(progressPanel()->geometry(), QRect(0, 0, 1200, 700));
+        QVERIFY(!progressPanel()->isVisible());
+    }
+
+    void cancellingTheExportWritesAndOpensNothing_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("キャンセル in the chooser") << "Button1";
+        QTest::newRow("cancel in the file chooser") << "Button15";
+    }
+    void cancellingTheExportWritesAndOpensNothing() {
+        QFETCH(QString, button);
+        TForm1& form = open();
+        singleFeeders(3);
+        exportBy(button.toLatin1().constData(), std::nullopt);
+        QVERIFY(filesInDir().isEmpty());
+        QVERIFY(m_opener.opened.isEmpty());
+        QVERIFY(!progressPanel()->isVisible());
+        QCOMPARE(cell(0, col::pageLine), QString());
+        QCOMPARE(m_files.exportSuggested.size(), button == QStringLiteral("Button1") ? 0 : 1);
+
+        // The chooser is the window's one and only, shown again for the next export.
+        exportBy("Button1", std::nullopt);
+        QCOMPARE(m_exports.choosers.size(), std::size_t{2});
+        QCOMPARE(m_exports.choosers[0], m_exports.choosers[1]);
+        QCOMPARE(m_exports.choosers[0]->parent(), &form);
+        QCOMPARE(form.findChildren<TForm6*>().size(), 1);
+    }
+
+    void theWorkbookIsProposedBesideTheOpenSheetFile() {
+        const QString sheetFile = writeSheetFile(QStringLiteral("棟.ksk"), [](Sheet& sheet) {
+            singleFeeder(sheet, 0, "L1");
+            sheet.heading.buildingName = "南ビル";
+        });
+        open(sheetFile);
+        exportBy("Button15", std::nullopt);
+        QCOMPARE(m_files.exportSuggested,
+                 QStringList{m_dir->filePath(QStringLiteral("南ビル幹線計算書.xlsx"))});
+    }
+
+    void aNameWithoutExtensionGetsTheWorkbookExtension() {
+        open();
+        singleFeeders(2);
+        exportBy("Button15", m_dir->filePath(QStringLiteral("棟")));
+        const QString written = m_dir->filePath(QStringLiteral("棟.xlsx"));
+        QVERIFY(fileBytes(written).startsWith("PK"));
+        QCOMPARE(m_opener.opened, QStringList{written});
+    }
+
+    void aWorkbookThatCannotBeWrittenSaysSoAndOpensNothing() {
+        open();
+        singleFeeders(2);
+        m_prompter->expectStartingWith(
+            Box::Info, QStringLiteral("エクセルファイル「棟.xlsx」を保存できませんでした（"));
+        exportBy("Button15", m_dir->filePath(QStringLiteral("無い/フォルダ/棟.xlsx")));
+        QVERIFY(filesInDir().isEmpty());
+        QVERIFY(m_opener.opened.isEmpty());
+        QVERIFY(!progressPanel()->isVisible());
+    }
+
+    void aFeederRowCountThatIsNotANumberStopsTheExport_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("18 rows a worksheet") << "Button15";
+        QTest::newRow("a worksheet per feeder") << "Button12";
+    }
+    void aFeederRowCountThatIsNotANumberStopsTheExport() {
+        QFETCH(QString, button);
+        open();
+        singleFeeders(3);
+        set(1, col::blockRows, "x");
+        m_prompter->expect(Box::Info, QStringLiteral("2 行目「") +
+                                          QString::fromUtf8(columnCaption(col::blockRows)) +
+                                          QStringLiteral("」の「x」は数値ではありません。"));
+        exportBy(button.toLatin1().constData(), m_dir->filePath(QStringLiteral("棟.xlsx")));
+        QVERIFY(filesInDir().isEmpty());
+        QVERIFY(m_opener.opened.isEmpty());
+        QVERIFY(!progressPanel()->isVisible());
+    }
+
+    void whenNothingCanOpenTheWorkbookTheUserLearnsWhereItIs() {
+        open();
+        singleFeeders(2);
+        m_opener.succeeds = false;
+        const QString target = m_dir->filePath(QStringLiteral("棟.xlsx"));
+        m_prompter->expect(Box::Info, QStringLiteral("エクセルファイルを「%1」に保存しました。"
+                                                     "開くアプリケーションが見つかりませんでした。")
+                                          .arg(QDir::toNativeSeparators(target)));
+        exportBy("Button15", target);
+        QVERIFY(fileBytes(target).startsWith("PK"));
     }
 
     void oneFeederGoesToTheClipboardWithoutTitles() {
