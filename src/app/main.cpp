@@ -5,11 +5,13 @@
 
 #include "KANSEN.h"
 #include "japanese_fonts.h"
+#include "japanese_translations.h"
 #include "services.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     wirelark::registerJapaneseFonts();
+    wirelark::installJapaneseTranslations(app);
 
     wirelark::DesktopServices desktop;
     const QStringList args = QApplication::arguments();

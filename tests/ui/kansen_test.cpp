@@ -31,6 +31,7 @@
 #include "Unit6.h"
 #include "encoding.h"
 #include "japanese_fonts.h"
+#include "japanese_translations.h"
 #include "kansen_layout.h"
 #include "page_painter.h"
 #include "sheet_cell_delegate.h"
@@ -554,6 +555,13 @@ class KansenTest : public QObject {
         QVERIFY(drawsKanji(grid()->font()));
         QVERIFY(drawsKanji(child<QLabel>("Caption1")->font()));
         QVERIFY(drawsKanji(child<QLineEdit>("Edit1")->font()));
+    }
+
+    // The desktop's own buttons and dialogs speak Japanese too.
+    void qtsOwnTextsAreJapanese() {
+        QVERIFY(installJapaneseTranslations(*QCoreApplication::instance()));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QStringLiteral("キャンセル"));
     }
 
     // -----------------------------------------------------------------------------------------
