@@ -871,8 +871,14 @@ void TForm1::Button24Click() {
     // The printer gets whatever was drawn up to a failure, the unfinished page included; the
     // one message then tells the user the sheet is incomplete.
     const PrintedSheet printed = layoutPrintJob(m_sheet);
-    if (!printSheet(*printer, printed))
-        m_services.prompter.warning(qs(kPrintFailedMessage));
+    if (!printSheet(*printer, printed)) {
+        // The described warning, followed by the cell that stopped it where there is one, so
+        // the engineer knows what to complete.
+        QString text = qs(kPrintFailedMessage);
+        if (printed.failure)
+            text += QStringLiteral("\n") + qs(printed.failure->message);
+        m_services.prompter.warning(text);
+    }
 }
 
 void TForm1::Button16Click() {

@@ -1429,11 +1429,13 @@ class KansenTest : public QObject {
         QCOMPARE(cell(0, col::pageLine), QString());  // not even the page plan ran
     }
 
-    void textInANumberColumnStopsThePrintWithTheOneWarning() {
+    void textInANumberColumnStopsThePrintWithTheWarningNamingTheCell() {
         open();
         singleFeeders(25);
         set(20, col::designCurrent, "abc");
-        m_prompter->expect(Box::Warning, QStringLiteral("情報不足で印刷出来ませんでした。"));
+        m_prompter->expect(
+            Box::Warning, QStringLiteral("情報不足で印刷出来ませんでした。\n"
+                                         "21 行目「設計負荷電流」の「abc」は数値ではありません。"));
         print(pdf());
         // The full first page and the second as far as it got are printed.
         QCOMPARE(pdfPages(pdf()), 2);
