@@ -1,5 +1,7 @@
 // pdf and xlsx: the printed sheet as a PDF file and the spreadsheet workbook, from a sheet file.
 
+#include <cstdio>
+
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QString>
@@ -85,7 +87,13 @@ int runPdf(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     if (printed.failure)
         return fail(err, std::string(kPrintFailedMessage) + printed.failure->message);
 
-    // Fonts and painting need the application object, but never a screen.
+    // Fonts and painting need the application object, but never a screen. Qt's notes about
+    // the environment (a missing runtime folder, say) are no business of a batch run, whose
+    // standard error carries its own one-line messages: only Qt's errors pass.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArray("offscreen"));
     int argc = 1;
