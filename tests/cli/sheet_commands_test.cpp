@@ -13,9 +13,11 @@
 #include "encoding.h"
 #include "era.h"
 #include "sheet_file.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 using namespace wirelark;
+using namespace wirelark::testing;
 
 namespace {
 
@@ -24,16 +26,6 @@ struct CommandRun {
     std::string out;
     std::string err;
 };
-
-std::string readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
 
 std::string shellQuoted(const std::string& s) {
     std::string q = "'";

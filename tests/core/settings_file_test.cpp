@@ -8,38 +8,13 @@
 
 #include "encoding.h"
 
+#include "test_files.h"
+
 using namespace wirelark;
 namespace fs = std::filesystem;
+using namespace wirelark::testing;
 
 namespace {
-
-class TempFolder {
-  public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = fs::temp_directory_path() / (std::string("wirelark-settings-") + info->name());
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    fs::path operator/(const std::string& name) const { return m_path / name; }
-
-  private:
-    fs::path m_path;
-};
-
-std::string readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
 
 TEST(SettingsFileWriting, FourLinesOfOptionCodesAndTheEraName) {
     struct Case {

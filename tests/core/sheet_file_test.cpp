@@ -10,42 +10,15 @@
 #include "encoding.h"
 #include "era.h"
 
+#include "test_files.h"
+
 using namespace wirelark;
 namespace fs = std::filesystem;
+using namespace wirelark::testing;
 
 namespace {
 
 const std::string kEmptyRow(34, ',');
-
-class TempFolder {
-  public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_path = fs::temp_directory_path() / (std::string("wirelark-sheet-file-") +
-                                              info->test_suite_name() + "-" + info->name());
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    fs::path operator/(const std::string& name) const { return m_path / name; }
-    const fs::path& path() const { return m_path; }
-
-  private:
-    fs::path m_path;
-};
-
-std::string readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
-}
 
 // A file as code page 932 bytes, from its lines written in UTF-8.
 std::string cp932File(const std::vector<std::string>& lines) {
