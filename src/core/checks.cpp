@@ -4,34 +4,18 @@
 #include <optional>
 
 #include "number_text.h"
+#include "row_kind.h"
 
 namespace wirelark {
 
 namespace {
 
-// Row classes of the branch-protection rule.
-enum class TapClass { Other, Head, FirstTrunk, Trunk, Branch, LastBranch };
-
-TapClass tapClass(std::string_view g) {
-    if (g == glyph::head)
-        return TapClass::Head;
-    if (g == glyph::firstTrunk || g == glyph::firstTrunkTwo)
-        return TapClass::FirstTrunk;
-    if (g == glyph::trunk || g == glyph::trunkTwo)
-        return TapClass::Trunk;
-    if (g == glyph::branch || g == glyph::branchTwo)
-        return TapClass::Branch;
-    if (g == glyph::lastBranch || g == glyph::lastBranchTwo)
-        return TapClass::LastBranch;
-    return TapClass::Other;
-}
-
 // Where a tap first enters the 35 % zone, the 8 m it may run are counted from the end of the
 // piece before it, provided that piece is the same cable (the same size key). The piece before
 // a first trunk row is the feeder itself; before a further trunk row it is the previous trunk
 // row, two rows up, past the branch between them.
-Expected<std::optional<double>> eightMetreLimit(const Sheet& sheet, int row, TapClass c) {
-    const int before = c == TapClass::FirstTrunk ? row - 1 : row - 2;
+Expected<std::optional<double>> eightMetreLimit(const Sheet& sheet, int row, RowKind c) {
+    const int before = c == RowKind::FirstTrunk ? row - 1 : row - 2;
     if (before < 0 || sheet.cell(before, col::sizeKey) != sheet.cell(row, col::sizeKey))
         return std::optional<double>();
     auto start = cellNumber(sheet, before, col::cumulativeLength);
@@ -89,7 +73,8 @@ Status checkBranchProtection(Sheet& sheet, int s1, int e1) {
     double allowable = 0.0;
     for (int q = first; q <= last; ++q) {
         const std::string& g = sheet.cell(q, col::glyph);
-        const TapClass c = tapClass(g);
+        const RowClass rc = classifyRow(g);
+        const RowKind c = rc.kind;
         auto ownLength = cellNumber(sheet, q, col::length);
         if (!ownLength)
             return ownLength.error();
@@ -106,7 +91,8 @@ Status checkBranchProtection(Sheet& sheet, int s1, int e1) {
         const double a35 = roundHalfEven(reference * 0.35);
 
         // A breaker where the trunk is tapped protects what follows it.
-        if (g == glyph::firstTrunkTwo || g == glyph::trunk) {
+        if ((c == RowKind::FirstTrunk && rc.twoSystemForm) ||
+            (c == RowKind::Trunk && !rc.twoSystemForm)) {
             auto tap = cellNumber(sheet, q, col::mainBreaker);
             if (!tap)
                 return tap.error();
@@ -126,9 +112,9 @@ Status checkBranchProtection(Sheet& sheet, int s1, int e1) {
         }
         if (allowable >= a55)
             v = verdict::from55;
-        if ((c == TapClass::Branch || c == TapClass::LastBranch) && length <= 3.0)
+        if ((c == RowKind::Branch || c == RowKind::LastBranch) && length <= 3.0)
             v = verdict::branchWithin3m;
-        if ((c == TapClass::FirstTrunk || c == TapClass::Trunk) && zone35) {
+        if ((c == RowKind::FirstTrunk || c == RowKind::Trunk) && zone35) {
             if (!limit8m) {
                 auto l = eightMetreLimit(sheet, q, c);
                 if (!l)

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "checks.h"
+#include "row_kind.h"
 #include "tree_editing.h"
 
 namespace wirelark {
@@ -10,28 +11,45 @@ namespace wirelark {
 namespace {
 
 bool isHead(std::string_view g) {
-    return g == glyph::head;
+    return rowKind(g) == RowKind::Head;
 }
 bool isFirstTrunk(std::string_view g) {
-    return g == glyph::firstTrunk || g == glyph::firstTrunkTwo;
+    return rowKind(g) == RowKind::FirstTrunk;
 }
 bool isTrunk(std::string_view g) {
-    return g == glyph::trunk || g == glyph::trunkTwo;
+    return rowKind(g) == RowKind::Trunk;
 }
 // Branches of a one-system feeder and of system 2 of a two-system feeder.
 bool isOuterBranch(std::string_view g) {
-    return g == glyph::branch || g == glyph::lastBranch;
+    const RowClass c = classifyRow(g);
+    return c.isBranch() && !c.twoSystemForm;
 }
 // Branches of system 1 when system 2 runs beside it.
 bool isInnerBranch(std::string_view g) {
-    return g == glyph::branchTwo || g == glyph::lastBranchTwo;
+    const RowClass c = classifyRow(g);
+    return c.isBranch() && c.twoSystemForm;
 }
 bool isBranch(std::string_view g) {
-    return isOuterBranch(g) || isInnerBranch(g);
+    return classifyRow(g).isBranch();
 }
 // Rows that carry the current of everything below them.
 bool isSumRow(std::string_view g) {
-    return isHead(g) || isFirstTrunk(g) || isTrunk(g);
+    return classifyRow(g).isSumRow();
+}
+// The first branch point of a two-system feeder, "┌┌┘".
+bool isTwoSystemJunction(std::string_view g) {
+    const RowClass c = classifyRow(g);
+    return c.kind == RowKind::FirstTrunk && c.twoSystemForm;
+}
+// System 1's trunk beside system 2, "││".
+bool isInnerTrunk(std::string_view g) {
+    const RowClass c = classifyRow(g);
+    return c.kind == RowKind::Trunk && c.twoSystemForm;
+}
+// A trunk drawn alone, "│　": a one-system feeder's trunk and every trunk row of system 2.
+bool isOuterTrunk(std::string_view g) {
+    const RowClass c = classifyRow(g);
+    return c.kind == RowKind::Trunk && !c.twoSystemForm;
 }
 
 struct RowRange {
@@ -44,7 +62,7 @@ struct RowRange {
 // recalculated.
 RowRange treeRows(const Sheet& sheet, int s1, int e1) {
     RowRange r{s1 < 0 ? 0 : s1, e1 >= sheet.rowCount() ? sheet.rowCount() - 1 : e1};
-    if (r.empty() || sheet.cell(r.first, col::glyph) == glyph::single)
+    if (r.empty() || rowKind(sheet.cell(r.first, col::glyph)) == RowKind::Single)
         return RowRange{};
     return r;
 }
@@ -65,7 +83,7 @@ Expected<double> numberOrZero(const Sheet& sheet, int row, int column) {
 
 // Two-system blocks are recognised by the first branch point drawn for two systems.
 bool hasTwoSystems(const Sheet& sheet, int head) {
-    return head + 1 < sheet.rowCount() && sheet.cell(head + 1, col::glyph) == glyph::firstTrunkTwo;
+    return head + 1 < sheet.rowCount() && isTwoSystemJunction(sheet.cell(head + 1, col::glyph));
 }
 
 // The last row of system 1 directly above the first row of system 2.
@@ -104,12 +122,12 @@ class LengthWalk {
             }
             return success();
         }
-        if (g == glyph::firstTrunkTwo) {
+        if (isTwoSystemJunction(g)) {
             if (Status s = take(row, m_junction, false); !s)
                 return s;
             return write(row, m_feeder + m_junction);
         }
-        if (g == glyph::trunkTwo) {
+        if (isInnerTrunk(g)) {
             if (Status s = take(row, m_trunk1, true); !s)
                 return s;
             return write(row, m_feeder + m_junction + m_trunk1);
@@ -119,7 +137,7 @@ class LengthWalk {
                 return s;
             return write(row, m_feeder + m_junction + m_trunk1 + m_branch1);
         }
-        if (g == glyph::trunk) {
+        if (isOuterTrunk(g)) {
             if (Status s = take(row, m_trunk2, true); !s)
                 return s;
             return write(row, m_feeder + m_trunk2);
@@ -196,22 +214,23 @@ class CurrentWalk {
             m_factorHere = demandFactor(m_sinceBoundary);
             m_factorOuter = demandFactor(m_outer);
         }
-        if (g == glyph::firstTrunkTwo)
+        if (isTwoSystemJunction(g))
             m_factorInner = demandFactor(m_inner);
 
         if (head)
             return writeHead(row);
-        if (g == glyph::firstTrunk)
+        if (isFirstTrunk(g) && !isTwoSystemJunction(g))
             write(row, m_sum * m_factorHere);
-        if (g == glyph::trunk) {
+        if (isOuterTrunk(g)) {
             // System 2's first trunk row leaves the head directly and carries all of system 2.
             const bool system2Start =
-                row > 0 && m_sheet.cell(row - 1, col::glyph) == glyph::lastBranchTwo;
+                row > 0 && isInnerBranch(m_sheet.cell(row - 1, col::glyph)) &&
+                rowKind(m_sheet.cell(row - 1, col::glyph)) == RowKind::LastBranch;
             write(row, system2Start ? m_sum * m_factorOuter : m_sum);
         }
-        if (g == glyph::trunkTwo)
+        if (isInnerTrunk(g))
             write(row, m_sum);
-        if (g == glyph::firstTrunkTwo)
+        if (isTwoSystemJunction(g))
             write(row, m_sum * m_factorInner);
         return success();
     }
@@ -395,7 +414,7 @@ Status recalculateBlock(Sheet& sheet, int s1, int e1, SupplyKind supply) {
 
 Status recalculateSheet(Sheet& sheet, SupplyKind supply) {
     for (const FeederBlock& block : feederBlocks(sheet)) {
-        const Status st = sheet.cell(block.headRow, col::glyph) == glyph::head
+        const Status st = isHead(sheet.cell(block.headRow, col::glyph))
                               ? recalculateBlock(sheet, block.range.s1, block.range.e1, supply)
                               : checkBranchProtection(sheet, block.range.s1, block.range.e1);
         if (!st)

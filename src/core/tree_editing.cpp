@@ -1,5 +1,7 @@
 #include "tree_editing.h"
 
+#include "row_kind.h"
+
 #include <string_view>
 #include <unordered_map>
 
@@ -99,8 +101,8 @@ BlockRange findFeederRange(const Sheet& sheet, int ny1) {
 }
 
 bool isInnerTreeGlyph(std::string_view glyph) {
-    return glyph == glyph::firstTrunk || glyph == glyph::trunk || glyph == glyph::branch ||
-           glyph == glyph::lastBranch;
+    const RowClass c = classifyRow(glyph);
+    return (c.isTrunk() || c.isBranch()) && !c.twoSystemForm;
 }
 
 int insertBlankRows(Sheet& sheet, int ny1, int uy1) {

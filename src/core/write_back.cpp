@@ -5,6 +5,7 @@
 
 #include "checks.h"
 #include "circuit_rules.h"
+#include "row_kind.h"
 
 namespace wirelark {
 
@@ -30,11 +31,6 @@ Expected<int> readBranchCount(const std::string& text, std::string_view fallback
                      std::string(shown) + "」が多すぎます。" + std::to_string(kMaxBranches) +
                      " 以下にしてください。"};
     return static_cast<int>(std::max<std::int64_t>(*count, 0));
-}
-
-bool isBranchGlyph(std::string_view g) {
-    return g == glyph::branch || g == glyph::branchTwo || g == glyph::lastBranch ||
-           g == glyph::lastBranchTwo;
 }
 
 // The last-range check after a single feeder only makes sense while those rows still form the
@@ -97,20 +93,6 @@ void recordBlockRows(Sheet& sheet, BlockRange range) {
 }
 
 }  // namespace
-
-int rowEditClass(std::string_view g) {
-    if (g == glyph::head)
-        return 1;
-    if (g == glyph::firstTrunk || g == glyph::firstTrunkTwo)
-        return 2;
-    if (g == glyph::trunk || g == glyph::trunkTwo)
-        return 3;
-    if (g == glyph::branch || g == glyph::branchTwo)
-        return 4;
-    if (g == glyph::lastBranch || g == glyph::lastBranchTwo)
-        return 5;
-    return 0;
-}
 
 std::string deriveLoadType(std::string_view system, std::string_view powerFactor,
                            std::string current) {
@@ -376,14 +358,14 @@ BranchWriteResult writeBranchDialogResult(Sheet& sheet, int uy1, const BranchEnt
         return {{}, Error{std::to_string(uy1 + 1) + " 行目はどの幹線にも属していません。"}};
     BranchWriteResult result{findFeederRange(sheet, uy1)};
     const BlockRange range = result.range;
-    const int kind = rowEditClass(sheet.cell(uy1, col::glyph));
+    const RowKind kind = rowKind(sheet.cell(uy1, col::glyph));
 
     sheet.setCell(range.s1, col::name, e.feederName);
     sheet.setCell(range.s1, col::system, e.system);
     sheet.setCell(range.s1, col::voltage, e.voltage);
     sheet.setCell(range.s1, col::breaker, e.feederBreaker);
 
-    if (kind == 1 || !e.sameDataBelow) {
+    if (kind == RowKind::Head || !e.sameDataBelow) {
         sheet.setCell(uy1, col::glyph, e.glyph);
         if (!e.keepLoadNames)
             sheet.setCell(
@@ -412,7 +394,7 @@ BranchWriteResult writeBranchDialogResult(Sheet& sheet, int uy1, const BranchEnt
         const std::string edited = sheet.cell(uy1, col::glyph);
         for (int r = uy1; r <= range.e1; ++r) {
             const std::string& g = sheet.cell(r, col::glyph);
-            if (g != edited && !(kind == 4 && isBranchGlyph(g)))
+            if (g != edited && !(kind == RowKind::Branch && classifyRow(g).isBranch()))
                 continue;
             if (!e.keepLoadNames) {
                 if (e.nameNumber.empty()) {

@@ -12,6 +12,7 @@
 
 #include "recalculation.h"
 #include "result.h"
+#include "row_kind.h"
 #include "sheet.h"
 #include "tree_editing.h"
 
@@ -86,14 +87,6 @@ struct BranchEntry {
     bool sameDataBelow = false;  // CheckBox1: "これより後ろの階は同じデーターで書き込む"
     bool keepLoadNames = false;  // CheckBox2: "負荷名称は変更しない"
 };
-
-// Kind of row by its tree glyph, deciding the dialog a double-click opens: 0 feeder dialog
-// (empty, " ", "──▶", any other text); 1 head row, 2 first trunk row, 3 trunk row, 4 branch
-// row, 5 last branch row, all edited in the branch dialog.
-int rowEditClass(std::string_view glyph);
-inline bool opensBranchDialog(std::string_view glyph) {
-    return rowEditClass(glyph) != 0;
-}
 
 // Load type of a feeder from its electric system and power factor: lighting for single-phase
 // and DC systems, a motor with or without capacitor for three-phase ones at exactly "0.9" or
