@@ -16,9 +16,11 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"recalc", wirelark::cli::runRecalc,
-     "recalc IN.ksk -o OUT.ksk [--supply transformer|utility]   再計算して OUT に保存"},
+     "recalc IN.ksk -o OUT.ksk [--supply transformer|utility|typed [--percent P]]   再計算して OUT "
+     "に保存"},
     {"check", wirelark::cli::runCheck,
-     "check IN.ksk [--supply transformer|utility]   判定の確認（指摘があれば終了コード 1）"},
+     "check IN.ksk [--supply transformer|utility|typed [--percent P]]   "
+     "判定の確認（指摘があれば終了コード 1）"},
     {"tsv", wirelark::cli::runTsv, "tsv IN.ksk [--feeder N]   クリップボードコピーのテキスト"},
     {"", nullptr, ""},  // placeholder, keeps the table non-empty
     {"cable", wirelark::cli::runCable,

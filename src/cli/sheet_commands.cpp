@@ -32,15 +32,17 @@ namespace wirelark::cli {
 namespace {
 
 constexpr std::string_view kRecalcUsage =
-    "使い方: wirelark-cli recalc IN.ksk -o OUT.ksk [--supply transformer|utility]";
+    "使い方: wirelark-cli recalc IN.ksk -o OUT.ksk [--supply transformer|utility|typed] "
+    "[--percent P]";
 constexpr std::string_view kCheckUsage =
-    "使い方: wirelark-cli check IN.ksk [--supply transformer|utility]";
+    "使い方: wirelark-cli check IN.ksk [--supply transformer|utility|typed] [--percent P]";
 constexpr std::string_view kTsvUsage = "使い方: wirelark-cli tsv IN.ksk [--feeder N]";
 
 struct Options {
     std::string input;
     std::optional<std::string> output;
     std::optional<std::string> supply;
+    std::optional<std::string> percent;
     std::optional<std::string> feeder;
 };
 
@@ -63,7 +65,11 @@ Expected<Options> parseOptions(const Args& args, std::string_view usage, bool ta
                 return fail("-o には出力ファイルを 1 つ指定してください。");
         } else if (takesSupply && a == "--supply") {
             if (!value(o.supply))
-                return fail("--supply には transformer か utility を 1 つ指定してください。");
+                return fail(
+                    "--supply には transformer、utility、typed のどれか 1 つを指定してください。");
+        } else if (takesSupply && a == "--percent") {
+            if (!value(o.percent))
+                return fail("--percent には許容電圧降下の % を 1 つ指定してください。");
         } else if (takesFeeder && a == "--feeder") {
             if (!value(o.feeder))
                 return fail("--feeder には幹線の No. を 1 つ指定してください。");
@@ -82,15 +88,30 @@ Expected<Options> parseOptions(const Args& args, std::string_view usage, bool ta
     return o;
 }
 
-Expected<SupplyKind> supplyKind(const std::optional<std::string>& text) {
-    if (!text || *text == "transformer")
-        return SupplyKind::Transformer;
-    if (*text == "utility")
-        return SupplyKind::Utility;
-    return Error{
-        "--supply は transformer（電気使用場所に設けた変圧器から供給）か utility"
-        "（電気事業者から低圧で電気の供給を受ける）です: " +
-        *text};
+Expected<SupplyChoice> supplyChoice(const Options& o) {
+    SupplyChoice choice;
+    if (!o.supply || *o.supply == "transformer")
+        choice.kind = SupplyKind::Transformer;
+    else if (*o.supply == "utility")
+        choice.kind = SupplyKind::Utility;
+    else if (*o.supply == "typed")
+        choice.kind = SupplyKind::Typed;
+    else
+        return Error{
+            "--supply は transformer（電気使用場所に設けた変圧器から供給）、utility"
+            "（電気事業者から低圧で電気の供給を受ける）、typed（指定した電圧降下(%)で計算する）"
+            "のどれかです: " +
+            *o.supply};
+    if (o.percent) {
+        if (choice.kind != SupplyKind::Typed)
+            return Error{"--percent は --supply typed と一緒に指定してください。"};
+        const auto p = readNumber(*o.percent);
+        if (!p || *p <= 0.0 || *p >= 100.0)
+            return Error{"--percent には 0 より大きく 100 より小さい数値を指定してください: " +
+                         *o.percent};
+        choice.percent = *o.percent;
+    }
+    return choice;
 }
 
 // The sheet of a file as the program holds it after opening the file at start-up.
@@ -113,7 +134,7 @@ namespace {
 
 // Opens the input and recalculates it as `recalc` and `check` both do.
 Expected<Sheet> recalculatedInput(const Options& options) {
-    auto supply = supplyKind(options.supply);
+    auto supply = supplyChoice(options);
     if (!supply)
         return supply.error();
     auto sheet = openSheet(options.input);

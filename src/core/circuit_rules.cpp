@@ -162,6 +162,16 @@ double allowableDropFraction(SupplyKind kind, double length, double typedPercent
     return tabulatedPercent(kind, length) / 100.0;
 }
 
+Expected<double> allowableDropFraction(const SupplyChoice& supply, double length) {
+    if (supply.kind != SupplyKind::Typed)
+        return allowableDropFraction(supply.kind, length);
+    const auto typed = readNumber(supply.percent);
+    if (!typed)
+        return Error{"「" + std::string(kSupplyTypedText) + "」の「" + supply.percent +
+                     "」は正しい数値ではありません。"};
+    return allowableDropFraction(SupplyKind::Typed, length, *typed);
+}
+
 double allowableDrop(double baseVoltage, double fraction) {
     return roundHalfEven(baseVoltage * fraction);
 }

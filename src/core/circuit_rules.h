@@ -159,6 +159,25 @@ inline constexpr std::string_view kSupplyTransformerNote = "※マンション�
 inline constexpr std::string_view kSupplyGroupTitle = "※内線規程に記載されている電圧降下許容値";
 inline constexpr std::string_view kDefaultTypedPercent = "3";
 
+// The supply kind together with the percentage of "指定した電圧降下(%)で計算する": one choice,
+// shared by both input dialogs and the recalculation of the sheet. `percent` is the dialogs'
+// percentage field as it stands; the allowable-drop step of a dialog writes the tabulated
+// percentage into it for the first two kinds.
+struct SupplyChoice {
+    SupplyKind kind = SupplyKind::Transformer;
+    std::string percent{kDefaultTypedPercent};
+
+    SupplyChoice() = default;
+    SupplyChoice(SupplyKind k, std::string typed = std::string(kDefaultTypedPercent))
+        : kind(k), percent(std::move(typed)) {}
+    friend bool operator==(const SupplyChoice&, const SupplyChoice&) = default;
+};
+
+// The allowable fraction of the base voltage for a run of `length` metres under `supply`: the
+// table for the first two kinds, the typed percentage × 0.01 for the third. A typed percentage
+// that is not a number is an error naming the field.
+Expected<double> allowableDropFraction(const SupplyChoice& supply, double length);
+
 // Allowable drop in percent of the base voltage for a run of `length` metres measured from the
 // origin of the supply. Transformer: 3, 5, 6, 7; utility: 2, 4, 5, 6 for L ≤ 60, ≤ 120, ≤ 200
 // and beyond. A band includes its upper limit (60 m is in the first band, 60.5 m in the

@@ -325,10 +325,15 @@ Status computeSingleDrops(Sheet& sheet, int s1, int e1) {
     return success();
 }
 
-Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, SupplyKind supply) {
+Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, const SupplyChoice& supply) {
     const RowRange rows = treeRows(sheet, s1, e1);
     if (rows.empty())
         return success();
+    // The typed percentage is the same for every row; a text that is no number stops the step
+    // before it writes anything.
+    const auto typedFraction = allowableDropFraction(supply, 0.0);
+    if (!typedFraction)
+        return typedFraction.error();
     const std::string system = sheet.cell(rows.first, col::system);
     const double k = dropCoefficient(system);
     const double baseVoltage = systemBaseVoltage(system);
@@ -350,7 +355,6 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, SupplyKind suppl
     // drop at its branch point. System 2 leaves the head, so its trunk starts again from the
     // feeder's own drop.
     double trunkDrop = 0.0;
-    double fraction = 0.0;  // a typed percentage is not known here
     for (int r = rows.first; r <= rows.last; ++r) {
         if (isOutsideTree(sheet, r))
             continue;
@@ -377,8 +381,9 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, SupplyKind suppl
         auto distance = numberOrZero(sheet, r, col::cumulativeLength);
         if (!distance)
             return distance.error();
-        if (supply != SupplyKind::Typed)
-            fraction = allowableDropFraction(supply, *distance);
+        const double fraction = supply.kind == SupplyKind::Typed
+                                    ? *typedFraction
+                                    : allowableDropFraction(supply.kind, *distance);
         sheet.setCell(r, col::allowableDrop, formatShortest(allowableDrop(baseVoltage, fraction)));
 
         if (isSystemBoundary(sheet, r)) {
@@ -402,7 +407,7 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, SupplyKind suppl
     return success();
 }
 
-Status recalculateBlock(Sheet& sheet, int s1, int e1, SupplyKind supply) {
+Status recalculateBlock(Sheet& sheet, int s1, int e1, const SupplyChoice& supply) {
     if (Status s = recalculateDesignCurrents(sheet, s1, e1); !s)
         return s;
     if (Status s = computeSingleDrops(sheet, s1, e1); !s)
@@ -412,7 +417,7 @@ Status recalculateBlock(Sheet& sheet, int s1, int e1, SupplyKind supply) {
     return checkBranchProtection(sheet, s1, e1);
 }
 
-Status recalculateSheet(Sheet& sheet, SupplyKind supply) {
+Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply) {
     for (const FeederBlock& block : feederBlocks(sheet)) {
         const Status st = isHead(sheet.cell(block.headRow, col::glyph))
                               ? recalculateBlock(sheet, block.range.s1, block.range.e1, supply)

@@ -26,19 +26,19 @@ Status computeSingleDrops(Sheet& sheet, int s1, int e1);
 // Lengths from the origin (column 19), trunk currents with the demand factor (column 9), the
 // main breaker of the head row (column 8), the drop of every row (column 15), the drop summed
 // from the origin to every branch (column 16), the allowable drop (column 17) and the "over"
-// mark of a drop above it (column 23). Under SupplyKind::Typed the allowable percentage is not
-// known here and the allowable drops come out as 0.
-Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, SupplyKind supply);
+// mark of a drop above it (column 23). Under SupplyKind::Typed every row is allowed the typed
+// percentage.
+Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, const SupplyChoice& supply);
 
 // The full recalculation: the three steps above, then the branch-protection check
 // (checks.h), in this order, stopping at the first failure.
-Status recalculateBlock(Sheet& sheet, int s1, int e1, SupplyKind supply);
+Status recalculateBlock(Sheet& sheet, int s1, int e1, const SupplyChoice& supply);
 
 // The whole sheet, block by block from top to bottom: a residential block gets the full
 // recalculation, a single feeder (which keeps what the feeder dialog computed) the
 // branch-protection check alone; then the checks the grid makes while it draws run over every
 // row. A cell that is not a number stops it with an error naming the row, the column and the
 // text.
-Status recalculateSheet(Sheet& sheet, SupplyKind supply);
+Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply);
 
 }  // namespace wirelark

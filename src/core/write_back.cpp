@@ -233,7 +233,7 @@ FeederWriteResult writeSingleFeeder(Sheet& sheet, int uy1, const FeederEntry& en
 }
 
 FeederWriteResult buildResidentialBlock(Sheet& sheet, int uy1, const FeederEntry& e, int kansenno,
-                                        SupplyKind supply) {
+                                        const SupplyChoice& supply) {
     FeederWriteResult result{{}, kansenno};
     if (!isRow(sheet, uy1))
         return {{}, kansenno, noSuchRowError(uy1)};
@@ -342,7 +342,7 @@ FeederWriteResult buildResidentialBlock(Sheet& sheet, int uy1, const FeederEntry
 
 FeederWriteResult writeFeederDialogResult(Sheet& sheet, int uy1, int patan,
                                           const FeederEntry& entry, int kansenno,
-                                          BlockRange lastRange, SupplyKind supply) {
+                                          BlockRange lastRange, const SupplyChoice& supply) {
     if (patan == 1)
         return writeSingleFeeder(sheet, uy1, entry, kansenno, lastRange);
     if (patan == 2)
@@ -351,7 +351,7 @@ FeederWriteResult writeFeederDialogResult(Sheet& sheet, int uy1, int patan,
 }
 
 BranchWriteResult writeBranchDialogResult(Sheet& sheet, int uy1, const BranchEntry& e,
-                                          SupplyKind supply) {
+                                          const SupplyChoice& supply) {
     if (!isRow(sheet, uy1))
         return {{}, noSuchRowError(uy1)};
     if (isBlank(sheet.cell(uy1, col::feederNumber)))

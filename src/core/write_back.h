@@ -143,19 +143,19 @@ FeederWriteResult writeSingleFeeder(Sheet& sheet, int uy1, const FeederEntry& en
 // block will take is in use, blank rows are inserted below the head row first, so a block never
 // overwrites a used row. Renumbers, finds the block, records its row count and recalculates it.
 FeederWriteResult buildResidentialBlock(Sheet& sheet, int uy1, const FeederEntry& entry,
-                                        int kansenno, SupplyKind supply);
+                                        int kansenno, const SupplyChoice& supply);
 
 // The feeder dialog's result by its pattern `patan`: 1 single feeder, 2 residential feeder,
 // 0 not confirmed (nothing is written).
 FeederWriteResult writeFeederDialogResult(Sheet& sheet, int uy1, int patan,
                                           const FeederEntry& entry, int kansenno,
-                                          BlockRange lastRange, SupplyKind supply);
+                                          BlockRange lastRange, const SupplyChoice& supply);
 
 // Writes the branch dialog's fields back, however the dialog was closed: the heading fields
 // into the head row, the row's own fields into row uy1 or, with "same data below", into every
 // row of its kind down to the end of the block (numbering the load names when a start number
 // is given). Then records the block's row count and recalculates the block.
 BranchWriteResult writeBranchDialogResult(Sheet& sheet, int uy1, const BranchEntry& entry,
-                                          SupplyKind supply);
+                                          const SupplyChoice& supply);
 
 }  // namespace wirelark

@@ -182,7 +182,7 @@ TEST(Recalculation, AllowableDropsByTheSystemsBaseVoltageAndTheDistance) {
         const char* meaning;
         std::string_view system;
         std::string feederLength;
-        SupplyKind supply;
+        SupplyChoice supply;
         std::string allowable;
     };
     const Case cases[] = {
@@ -195,7 +195,9 @@ TEST(Recalculation, AllowableDropsByTheSystemsBaseVoltageAndTheDistance) {
         {"utility supply at 130 m: 100 V × 5 %", "単相3線", "124", SupplyKind::Utility, "5"},
         {"utility supply at 250 m: 100 V × 6 %", "単相3線", "244", SupplyKind::Utility, "6"},
         {"an unknown system counts on 100 V", "単相5線", "4", SupplyKind::Transformer, "3"},
-        {"a typed percentage is not known to the sheet", "単相3線", "4", SupplyKind::Typed, "0"},
+        {"a typed 4.5 % on 100 V, whatever the distance", "単相3線", "244",
+         SupplyChoice(SupplyKind::Typed, "4.5"), "4"},
+        {"a typed 6 % on 230 V = 13.8", "三相4線", "4", SupplyChoice(SupplyKind::Typed, "6"), "14"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.meaning);
@@ -207,6 +209,16 @@ TEST(Recalculation, AllowableDropsByTheSystemsBaseVoltageAndTheDistance) {
         ASSERT_TRUE(recalculateBlock(s, 0, last, c.supply).ok());
         EXPECT_EQ(s.cell(last, col::allowableDrop), c.allowable);
     }
+}
+
+TEST(Recalculation, ATypedPercentageThatIsNoNumberStopsBeforeAnyDropIsWritten) {
+    Sheet s(10);
+    const int last = lay(s, 0, {.feederLength = "50", .system1 = {"10"}});
+    const Status st = recalculateBlock(s, 0, last, SupplyChoice(SupplyKind::Typed, "三"));
+    ASSERT_FALSE(st.ok());
+    EXPECT_EQ(st.error().message,
+              "「指定した電圧降下(%)で計算する」の「三」は正しい数値ではありません。");
+    EXPECT_EQ(s.cell(last, col::allowableDrop), "");
 }
 
 TEST(Recalculation, ADropAboveTheAllowableDropIsMarkedOverUntilItComesBelow) {
