@@ -8,8 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "cable_selection.h"
+#include "result.h"
 
 namespace wirelark {
 
@@ -46,6 +49,35 @@ class DialogHost {
     // The cable selection, shown modally: the cable picked with a double-click, or nothing when
     // it was closed with the close box.
     virtual std::optional<CableChoice> chooseCable(const CableRequest& request) = 0;
+};
+
+// The refusal of a field whose text is not a valid number for what the action needs:
+// "「こう長」の「3m」は正しい数値ではありません。" The label is the field's caption on the dialog
+// (its control name where it has none).
+std::string invalidNumberMessage(std::string_view label, std::string_view text);
+
+// An input dialog as the batch `replay` drives it: its controls by their design names, and the
+// user's actions on them. Every action runs the handlers the dialog's design gives that control
+// for it; an action on a control without such a handler, or on a control the dialog does not
+// have, is an error of the script (the dialog is left as it was).
+class ScriptableDialog {
+  public:
+    enum class State { Open, Confirmed, Cancelled };
+    virtual ~ScriptableDialog() = default;
+
+    virtual State state() const = 0;
+    // An item chosen from the list of a combo box: it must be one of the listed items.
+    virtual Status pick(std::string_view control, std::string_view text, DialogHost& host) = 0;
+    // Text typed into an edit box or an editable combo box, which is then left.
+    virtual Status type(std::string_view control, std::string_view text, DialogHost& host) = 0;
+    // A click on a button, radio button or check box, or a mouse press on an edit box that
+    // handles one.
+    virtual Status click(std::string_view control, DialogHost& host) = 0;
+    virtual Status doubleClick(std::string_view control, DialogHost& host) = 0;
+    // The window's close box.
+    virtual void close(DialogHost& host) = 0;
+    // The controls the replay reports when the dialog closes, in its order, with their texts.
+    virtual std::vector<std::pair<std::string, std::string>> report() const = 0;
 };
 
 }  // namespace wirelark

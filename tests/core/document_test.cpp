@@ -12,7 +12,8 @@ using namespace wirelark;
 namespace {
 
 struct Recorder {
-    explicit Recorder(Document& d) : id(d.subscribe([this](Document::Change c) { seen.push_back(c); })) {}
+    explicit Recorder(Document& d)
+        : id(d.subscribe([this](Document::Change c) { seen.push_back(c); })) {}
     int id;
     std::vector<Document::Change> seen;
 };

@@ -1,0 +1,9 @@
+#include "dialog_host.h"
+
+namespace wirelark {
+
+std::string invalidNumberMessage(std::string_view label, std::string_view text) {
+    return "「" + std::string(label) + "」の「" + std::string(text) + "」は正しい数値ではありません。";
+}
+
+}  // namespace wirelark
