@@ -1,57 +1,141 @@
 // wirelark-cli: the batch command over the same core as the desktop program.
 
+#include <algorithm>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands.h"
 
+#ifndef WIRELARK_VERSION
+#error "WIRELARK_VERSION is set by the build from the project's version"
+#endif
+
 namespace {
 
+// One subcommand: its name, what runs it, a line for the overview and its own help, which
+// lists every option it takes. A new subcommand is one more row of the table.
 struct Subcommand {
-    const char* name;
+    std::string_view name;
     int (*run)(const wirelark::cli::Args&, std::ostream&, std::ostream&);
-    const char* usage;
+    std::string_view summary;
+    std::string_view help;
 };
+
+constexpr std::string_view kHelpOption = "  -h, --help              この説明を表示します。\n";
 
 const Subcommand kSubcommands[] = {
-    {"recalc", wirelark::cli::runRecalc,
-     "recalc IN.ksk -o OUT.ksk [--supply transformer|utility|typed [--percent P]]   再計算して OUT "
-     "に保存"},
+    {"recalc", wirelark::cli::runRecalc, "計算書ファイルを再計算・判定して別のファイルに保存する",
+     "使い方: wirelark-cli recalc IN.ksk -o OUT.ksk [--supply transformer|utility|typed "
+     "[--percent P]]\n"
+     "計算書ファイル IN を開いたときと同じ状態で読み込み、各幹線を再計算して判定を付け、OUT\n"
+     "に保存します。OUT はすべて成功したときだけ書き込みます。set.ini は読み書きしません。\n"
+     "\n"
+     "  -o OUT.ksk              保存先の計算書ファイル（必須）\n"
+     "  --supply KIND           許容電圧降下の電源の種別:\n"
+     "                            transformer  電気使用場所に設けた変圧器から供給（既定）\n"
+     "                            utility      電気事業者から低圧で電気の供給を受ける\n"
+     "                            typed        --percent の電圧降下(%)で計算する\n"
+     "  --percent P             --supply typed の許容電圧降下(%)。0 より大きく 100 より小さい"
+     "数値（既定 3）\n"},
     {"check", wirelark::cli::runCheck,
-     "check IN.ksk [--supply transformer|utility|typed [--percent P]]   "
-     "判定の確認（指摘があれば終了コード 1）"},
-    {"tsv", wirelark::cli::runTsv, "tsv IN.ksk [--feeder N]   クリップボードコピーのテキスト"},
-    {"", nullptr, ""},  // placeholder, keeps the table non-empty
+     "再計算して「判定の確認」の指摘を出力する（指摘があれば終了コード 1）",
+     "使い方: wirelark-cli check IN.ksk [--supply transformer|utility|typed [--percent P]]\n"
+     "recalc と同じ再計算をメモリ上で行い、「判定の確認」が表示する指摘を 1 行ずつ出力します。\n"
+     "指摘があれば終了コード 1、なければ「判定は良好です。」を出力して 0 です。\n"
+     "\n"
+     "  --supply KIND           許容電圧降下の電源の種別: transformer（既定）、utility、typed\n"
+     "  --percent P             --supply typed の許容電圧降下(%)（既定 3）\n"},
+    {"tsv", wirelark::cli::runTsv, "クリッボードコピーのテキストを標準出力に出す",
+     "使い方: wirelark-cli tsv IN.ksk [--feeder N]\n"
+     "「クリッボードコピー」のテキスト（タブ区切り、行末 CR LF、UTF-8）を標準出力に出します。\n"
+     "\n"
+     "  --feeder N              No. N の幹線の行だけを出す（見出し行なし）\n"},
     {"cable", wirelark::cli::runCable,
-     "cable --group 電線群 --size サイズ [--family 種別] [--method 気中暗渠配線|保護管配線|"
-     "地中保護管配線] [--depth H=300|H=600|H=1200] [--system 電気方式] [--freq 60|50] "
-     "[--conductors 1..7] [--ambient 温度] [--temp 温度] [--tiers 1|2|3] "
-     "[--spacing S=d|S=2d|S=3d] [--per-tier 列数]"},
-    {"pdf", wirelark::cli::runPdf, "pdf IN.ksk -o OUT.pdf   印刷と同じ計算書を PDF に"},
-    {"xlsx", wirelark::cli::runXlsx,
-     "xlsx IN.ksk -o OUT.xlsx [--by-feeder]   エクセル変換（18 行毎、または幹線毎）"},
+     "電線・ケーブル選択フォームの操作を再現し、選んだ電線・ケーブルの値を出力する",
+     "使い方: wirelark-cli cable --group 電線群 --size サイズ [オプション...]\n"
+     "電線・ケーブル選択フォームを幹線入力フォームから開いたときと同じ手順で操作し、\n"
+     "電線・ケーブル名、R、X、許容電流、サイズキー、許容電流表の検索キーをタブ区切りの 1 行で\n"
+     "出力します。\n"
+     "\n"
+     "  --group 電線群          電線群の名称（完全一致、必須）\n"
+     "  --size サイズ           表のサイズ（必須）\n"
+     "  --family 種別           ケーブル種別（既定: 電線群の最初の種別）\n"
+     "  --method 配線方式       気中暗渠配線（既定）、保護管配線、地中保護管配線\n"
+     "  --depth 深さ            H=300、H=600（既定）、H=1200\n"
+     "  --system 電気方式       呼び出し元の電気方式（既定 単相3線）\n"
+     "  --freq 60|50            周波数（既定 60）\n"
+     "  --conductors 1..7       IV の同一管内の電線数（３本以下〜６０本以上、既定 1）\n"
+     "  --ambient 温度          IV の周囲温度 ℃（既定 30）\n"
+     "  --temp 温度             ケーブルの布設温度 ℃（既定: 配線方式の基準温度）\n"
+     "  --tiers 1|2|3           段数（既定 1）\n"
+     "  --spacing 間隔          S=d（既定）、S=2d、S=3d\n"
+     "  --per-tier 列数         段数と間隔で選べる 1 段の列数（既定: 最初の項目）\n"},
+    {"pdf", wirelark::cli::runPdf, "「印刷」と同じ計算書を PDF ファイルに書き出す",
+     "使い方: wirelark-cli pdf IN.ksk -o OUT.pdf\n"
+     "「印刷」ボタンと同じ計算書（A4 横、1 ページ 18 行）を PDF に書き出します。画面は\n"
+     "いりません。\n"
+     "\n"
+     "  -o, --output OUT.pdf    書き出す PDF ファイル（必須）\n"},
+    {"xlsx", wirelark::cli::runXlsx, "「エクセル変換」と同じブックを .xlsx ファイルに書き出す",
+     "使い方: wirelark-cli xlsx IN.ksk -o OUT.xlsx [--by-feeder]\n"
+     "「エクセル変換」と同じブックを書き出します。既定は 18 行ごとにシートを分けます。\n"
+     "\n"
+     "  -o, --output OUT.xlsx   書き出すブック（必須）\n"
+     "  --by-feeder             幹線ごとにシートを分ける（１項目／シート）\n"},
 };
 
-void printUsage(std::ostream& out) {
-    out << "使い方: wirelark-cli <サブコマンド> [引数...]\n";
+void printOverview(std::ostream& out) {
+    out << "使い方: wirelark-cli <サブコマンド> [引数...]\n"
+           "        wirelark-cli <サブコマンド> --help\n"
+           "        wirelark-cli --version\n"
+           "\n"
+           "サブコマンド:\n";
+    std::size_t width = 0;
     for (const Subcommand& s : kSubcommands)
-        if (s.run)
-            out << "  " << s.usage << "\n";
+        width = std::max(width, s.name.size());
+    for (const Subcommand& s : kSubcommands)
+        out << "  " << s.name << std::string(width + 2 - s.name.size(), ' ') << s.summary << "\n";
+    out << "\n"
+           "  -h, --help    この説明を表示します。\n"
+           "  --version     版を表示します。\n"
+           "\n"
+           "終了コード: 0 成功、1 check の指摘あり、2 指定の誤りまたは失敗（標準エラーに 1 行）\n";
+}
+
+bool asksForHelp(const wirelark::cli::Args& args) {
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> all(argv + 1, argv + argc);
-    if (all.empty() || all[0] == "--help" || all[0] == "-h") {
-        printUsage(all.empty() ? std::cerr : std::cout);
-        return all.empty() ? 2 : 0;
+    if (all.empty()) {
+        printOverview(std::cerr);
+        return 2;
+    }
+    if (all[0] == "--help" || all[0] == "-h") {
+        printOverview(std::cout);
+        return 0;
+    }
+    if (all[0] == "--version") {
+        std::cout << "wirelark-cli " << WIRELARK_VERSION << "\n";
+        return 0;
     }
     const wirelark::cli::Args args(all.begin() + 1, all.end());
-    for (const Subcommand& s : kSubcommands)
-        if (s.run && all[0] == s.name)
-            return s.run(args, std::cout, std::cerr);
-    std::cerr << "不明なサブコマンドです: " << all[0] << "\n";
+    for (const Subcommand& s : kSubcommands) {
+        if (all[0] != s.name)
+            continue;
+        if (asksForHelp(args)) {
+            std::cout << s.help << kHelpOption;
+            return 0;
+        }
+        return s.run(args, std::cout, std::cerr);
+    }
+    std::cerr << "不明なサブコマンドです: " << all[0]
+              << "（wirelark-cli --help で使い方を表示します）\n";
     return 2;
 }
