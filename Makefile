@@ -1,10 +1,11 @@
 # Wirelark: `make run` installs what is missing, builds and starts the program on the
-# bundled example sheet; `make test` installs, builds and runs every test.
+# bundled example sheet; `make test` installs, builds and runs every test; `make package`
+# builds the Debian package build/ci/wirelark_<version>_<arch>.deb.
 PRESET ?= dev
 JOBS ?= $(shell nproc)
 EXAMPLE ?= examples/apartment.ksk
 
-.PHONY: deps configure build run test asan format clean
+.PHONY: deps configure build run test package asan format clean
 
 deps:
 	bash scripts/install-deps
@@ -22,6 +23,10 @@ run: deps
 test: deps
 	$(MAKE) build PRESET=ci
 	ctest --preset ci -j $(JOBS)
+
+package: deps
+	$(MAKE) build PRESET=ci
+	cmake --build --preset ci --target package
 
 asan: deps
 	$(MAKE) build PRESET=asan
