@@ -353,3 +353,49 @@ TEST_F(SheetCommands, TsvRefusesANumberNoFeederCarries) {
 }
 
 }  // namespace
+
+TEST_F(SheetCommands, HelpAndVersionAnswerOnStandardOutputAndRunNothing) {
+    const fs::path in = sheetFile("in.ksk", workedExample());
+    const std::string out = path("out.ksk").string();
+    struct Case {
+        const char* meaning;
+        std::vector<std::string> args;
+        int exitCode;
+        std::string stdoutStart;  // empty: nothing on standard output
+        std::string stderrHas;    // empty: nothing on standard error
+    };
+    const std::string overview = "使い方: wirelark-cli <サブコマンド>";
+    const Case cases[] = {
+        {"version", {"--version"}, 0, std::string("wirelark-cli ") + WIRELARK_VERSION + "\n", ""},
+        {"overview", {"--help"}, 0, overview, ""},
+        {"overview, short option", {"-h"}, 0, overview, ""},
+        {"no subcommand is an error", {}, 2, "", overview},
+        {"unknown subcommand",
+         {"recalculate", in.string()},
+         2,
+         "",
+         "不明なサブコマンドです: recalculate"},
+        {"an option is no subcommand", {"--verbose"}, 2, "", "不明なサブコマンドです: --verbose"},
+        {"help of one subcommand", {"check", "--help"}, 0, "使い方: wirelark-cli check", ""},
+        {"help among real arguments writes no file",
+         {"recalc", in.string(), "-o", out, "--help"},
+         0,
+         "使い方: wirelark-cli recalc",
+         ""},
+        {"help of the cable selection", {"cable", "-h"}, 0, "使い方: wirelark-cli cable", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.meaning);
+        const CommandRun r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        if (c.stdoutStart.empty())
+            EXPECT_EQ(r.out, "");
+        else
+            EXPECT_EQ(r.out.substr(0, c.stdoutStart.size()), c.stdoutStart) << r.out;
+        if (c.stderrHas.empty())
+            EXPECT_EQ(r.err, "");
+        else
+            EXPECT_NE(r.err.find(c.stderrHas), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(out));
+}
