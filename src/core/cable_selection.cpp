@@ -264,7 +264,6 @@ void CableSelection::loadAllowableTable(AllowableFamily family) {
             m_densen = 2;
             m_radio = 0;
             correctForInstallation();
-            m_selectorText = selectorDescriptions().front();
             break;
         case AllowableFamily::IV:
         case AllowableFamily::FP:
@@ -351,6 +350,7 @@ Status CableSelection::chooseConductorCount(int option) {
     m_conductorOption = option;
     if (m_loadedFamily == AllowableFamily::IV)
         correctForConductorCount();
+    followCorrections();
     return success();
 }
 
@@ -362,6 +362,7 @@ Status CableSelection::chooseAmbient(std::string_view text) {
     m_ambientText = std::string(text);
     if (m_loadedFamily == AllowableFamily::IV)
         correctForConductorCount();
+    followCorrections();
     return success();
 }
 
@@ -374,6 +375,7 @@ Status CableSelection::chooseInstallation(Installation installation) {
     // Only the conduit methods have a handler: checking "気中暗渠布設" keeps the table as it is.
     if (installation != Installation::InAirOrCulvert)
         correctForInstallation();
+    followCorrections();
     return success();
 }
 
@@ -382,6 +384,7 @@ Status CableSelection::chooseInstallationTemperature(std::string_view text) {
         return notANumber("布設温度", text);
     m_temperatureText = std::string(text);
     correctForInstallation();
+    followCorrections();
     return success();
 }
 
@@ -390,6 +393,7 @@ Status CableSelection::chooseTiers(std::string_view text) {
         return Error{"段数「" + std::string(text) + "」は選べません（1、2、3）。"};
     m_tierText = std::string(text);
     rebuildCablesPerTier();
+    followCorrections();
     return success();
 }
 
@@ -398,6 +402,7 @@ Status CableSelection::chooseSpacing(std::string_view text) {
         return Error{"間隔「" + std::string(text) + "」は選べません（S=d、S=2d、S=3d）。"};
     m_spacingText = std::string(text);
     rebuildCablesPerTier();
+    followCorrections();
     return success();
 }
 
@@ -406,6 +411,7 @@ Status CableSelection::chooseCablesPerTier(std::string_view text) {
         return Error{"列数「" + std::string(text) + "」はこの段数と間隔では選べません。"};
     m_perTierText = std::string(text);
     computeGroupingFactor();
+    followCorrections();
     return success();
 }
 
@@ -413,6 +419,7 @@ Status CableSelection::editFactor(std::string_view text) {
     if (!text.empty() && !readNumber(text))
         return notANumber("低減率", text);
     m_factorText = std::string(text);
+    followCorrections();
     return success();
 }
 
@@ -455,12 +462,26 @@ void CableSelection::lookUpAllowableCurrent() {
         if (m_allowableGrid[r][allowableColumn::key] == m_lookupKey)
             m_uy2 = static_cast<int>(r);
 
+    showMatchedCurrent();
+}
+
+void CableSelection::showMatchedCurrent() {
     double base = 0.0;
     if (m_uy2 > 0)
         base =
             cellNumber(m_allowableGrid[static_cast<std::size_t>(m_uy2)][allowableColumn::current]);
     // While choosing, the value is shown cut down to whole amperes, on the safe side.
     m_shownCurrent = wholeNumberText(std::trunc(factorValue() * base));
+}
+
+void CableSelection::followCorrections() {
+    // Only while the table still holds the row that was looked up: another table loaded since
+    // has other rows under the same numbers.
+    const bool sameRow =
+        m_uy2 > 0 && static_cast<std::size_t>(m_uy2) < m_allowableGrid.size() &&
+        m_allowableGrid[static_cast<std::size_t>(m_uy2)][allowableColumn::key] == m_lookupKey;
+    if (sameRow)
+        showMatchedCurrent();
 }
 
 // The key of the allowable-current row for the size box: the family name of the table, one
@@ -561,6 +582,14 @@ std::optional<CableChoice> CableSelection::doubleClickRow(int gridRow) {
     }
     choice.sizeKey = withoutLastCharacter(m_sizeText);
     return choice;
+}
+
+std::optional<CableChoice> CableSelection::handBackOf(int gridRow) const {
+    // The click may preset the ground temperature and correct the table again: a copy takes
+    // it, so the marks cost no change of what the user sees.
+    CableSelection trial = *this;
+    trial.clickRow(gridRow);
+    return trial.doubleClickRow(gridRow);
 }
 
 }  // namespace wirelark

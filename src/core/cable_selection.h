@@ -114,6 +114,9 @@ class CableSelection {
     // (`patt`) before it closes; with no caller nobody receives it. Nothing for a header row or
     // an empty row: the dialog then stays open.
     std::optional<CableChoice> doubleClickRow(int gridRow);
+    // What a click and a double-click on this row would hand back now, leaving the dialog as
+    // it is: what the window marks each size by.
+    std::optional<CableChoice> handBackOf(int gridRow) const;
 
     // --- What the window shows ---
     Caller caller() const { return m_patt; }                                       // patt
@@ -164,6 +167,9 @@ class CableSelection {
     void computeGroupingFactor();                     // Button3Click
     void rebuildCablesPerTier();                      // ComboBox5Click, ComboBox6Click
     void lookUpAllowableCurrent();                    // Button2Click
+    void showMatchedCurrent();                        // Label22 from the matched row
+    // After a correction or a new reduction, Label22 shows the clicked size's new value.
+    void followCorrections();
     std::string buildLookupKey();
     double factorValue() const;
 

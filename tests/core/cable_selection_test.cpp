@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 using namespace wirelark;
@@ -197,9 +198,13 @@ TEST(InstallationCorrection, LoadingCvtForgetsTheMethodSoTheTemperatureGoesBackT
     d.selectGroup(kCvq);
     EXPECT_EQ(d.installationTemperatureText(), "40");
     EXPECT_EQ(d.radio(), 2);
-    // The CVT loader puts the selector back to its first entry without showing that group.
-    EXPECT_EQ(d.selectorText(), cableGroups()[0].description);
+    // The selector keeps the group it shows, and the next opening shows it again.
+    EXPECT_EQ(d.selectorText(), kCvq);
     EXPECT_EQ(d.impedanceGrid()[2][0], "14゜");
+    d.activate({Caller::FeederDialog, "保護管配線", "H=600", "単相3線", Frequency::Hz60});
+    EXPECT_EQ(d.selectorText(), kCvq);
+    EXPECT_EQ(d.familyItems(), (std::vector<std::string>{"CV-Q", "CE-Q"}));
+    EXPECT_EQ(d.impedanceGrid()[2][2], "0.114");  // CVQ's reactance, not CVT's 0.107
 }
 
 TEST(InstallationCorrection, LeavesTablesWithoutInstallationColumnsAlone) {
@@ -307,6 +312,44 @@ TEST(Grouping, AnEmptyFactorBoxCountsAsNoReduction) {
     const CableChoice c = choose(d, "38゜");
     EXPECT_EQ(d.allowableCurrentShown(), "190");
     EXPECT_EQ(c.allowableCurrent, "190");
+}
+
+TEST(Grouping, TheShownValueFollowsEveryCorrectionOfTheClickedSize) {
+    struct Case {
+        const char* name;
+        const char* group;
+        const char* size;
+        std::function<Status(CableSelection&)> change;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"45 ℃ ambient: 190 x sqrt(45/50)", kCvTrefoil, "38゜",
+         [](CableSelection& d) { return d.chooseInstallationTemperature("45"); }, "180"},
+        {"three tiers of three: 190 x 0.48", kCvTrefoil, "38゜",
+         [](CableSelection& d) { return d.chooseTiers("3"); }, "91"},
+        {"a reduction typed in: 190 x 0.5", kCvTrefoil, "38゜",
+         [](CableSelection& d) { return d.editFactor("0.5"); }, "95"},
+        {"four IV wires in one conduit: 61 x 0.63 / 0.7", kIvTouching, "14゜",
+         [](CableSelection& d) { return d.chooseConductorCount(2); }, "55"},
+        {"IV at 60 ℃ ambient carries nothing", kIvTouching, "14゜",
+         [](CableSelection& d) { return d.chooseAmbient("60"); }, "0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CableSelection d = opened(c.group);
+        d.clickRow(rowOf(d, c.size));
+        ASSERT_TRUE(c.change(d).ok());
+        EXPECT_EQ(d.allowableCurrentShown(), c.shown);
+    }
+}
+
+TEST(Grouping, AnotherGroupLeavesTheShownValueOfTheLastClickAlone) {
+    CableSelection d = opened(kCvTrefoil);
+    d.clickRow(rowOf(d, "38゜"));
+    ASSERT_EQ(d.allowableCurrentShown(), "190");
+    d.selectGroup(kIvTouching);  // another table: row numbers of the lookup mean other sizes
+    ASSERT_TRUE(d.chooseConductorCount(2).ok());
+    EXPECT_EQ(d.allowableCurrentShown(), "190");
 }
 
 struct KeyCase {
