@@ -96,8 +96,7 @@ TEST_P(MainDeviceAgainstCurrent, IsRaisedOrAskedAbout) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, MainDeviceAgainstCurrent,
     ::testing::Values(
-        MainDeviceCase{"CurrentAboveTheMainDeviceRaisesItSilently", "60", "75", std::nullopt,
-                       "75"},
+        MainDeviceCase{"CurrentAboveTheMainDeviceRaisesItSilently", "60", "75", std::nullopt, "75"},
         MainDeviceCase{"CurrentBelowAsksAndNoTakesTheCurrent", "60", "30", false, "30"},
         MainDeviceCase{"CurrentBelowAsksAndYesKeepsTheMainDevice", "60", "30", true, "60"},
         MainDeviceCase{"EqualCurrentLeavesItAlone", "60", "60", std::nullopt, "60"},
@@ -150,21 +149,20 @@ TEST_P(AllowableDropBand, CountsFromTheFeedersOriginToTheEndOfTheRow) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AllowableDropBand,
-    ::testing::Values(
-        BandCase{"FiftyFiveAndTenMetresFromATransformerAllowFivePercent", "55", "10",
-                 SupplyKind::Transformer, "3", "100", "5", "5"},
-        BandCase{"FiftyFiveAndTenMetresFromTheUtilityAllowFourPercent", "55", "10",
-                 SupplyKind::Utility, "3", "100", "4", "4"},
-        BandCase{"ATypedTwoAndAHalfPercentRoundsTheHalfVoltToEven", "55", "10", SupplyKind::Typed,
-                 "2.5", "100", "2", "2.5"},
-        BandCase{"AnEmptyCumulativeLengthIsJudgedAsOneMetre", "", "100", SupplyKind::Utility, "3",
-                 "100", "2", "2"},
-        BandCase{"SixtyMetresExactlyAreStillTheFirstBand", "50", "10", SupplyKind::Utility, "3",
-                 "100", "2", "2"},
-        BandCase{"HalfAMetreMoreIsTheSecondBand", "50", "10.5", SupplyKind::Utility, "3", "100",
-                 "4", "4"},
-        BandCase{"ThreePhaseAtOneHundredThirtyMetresAllowsTwelveVolts", "120", "10",
-                 SupplyKind::Transformer, "3", "200", "12", "6"}),
+    ::testing::Values(BandCase{"FiftyFiveAndTenMetresFromATransformerAllowFivePercent", "55", "10",
+                               SupplyKind::Transformer, "3", "100", "5", "5"},
+                      BandCase{"FiftyFiveAndTenMetresFromTheUtilityAllowFourPercent", "55", "10",
+                               SupplyKind::Utility, "3", "100", "4", "4"},
+                      BandCase{"ATypedTwoAndAHalfPercentRoundsTheHalfVoltToEven", "55", "10",
+                               SupplyKind::Typed, "2.5", "100", "2", "2.5"},
+                      BandCase{"AnEmptyCumulativeLengthIsJudgedAsOneMetre", "", "100",
+                               SupplyKind::Utility, "3", "100", "2", "2"},
+                      BandCase{"SixtyMetresExactlyAreStillTheFirstBand", "50", "10",
+                               SupplyKind::Utility, "3", "100", "2", "2"},
+                      BandCase{"HalfAMetreMoreIsTheSecondBand", "50", "10.5", SupplyKind::Utility,
+                               "3", "100", "4", "4"},
+                      BandCase{"ThreePhaseAtOneHundredThirtyMetresAllowsTwelveVolts", "120", "10",
+                               SupplyKind::Transformer, "3", "200", "12", "6"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // ---- The confirmation --------------------------------------------------------------------------
@@ -185,8 +183,8 @@ TEST_P(Confirmation, ChecksInOrderAndStopsAtTheFirstRefusal) {
     c.setUp(b);
     EXPECT_EQ(b.dialog.Button4Click(b.host), c.confirmed);
     EXPECT_EQ(b.host.boxes, c.boxes);
-    EXPECT_EQ(b.dialog.state(), c.confirmed ? ScriptableDialog::State::Confirmed
-                                            : ScriptableDialog::State::Open);
+    EXPECT_EQ(b.dialog.state(),
+              c.confirmed ? ScriptableDialog::State::Confirmed : ScriptableDialog::State::Open);
     EXPECT_TRUE(b.host.errors.empty()) << b.host.errors.front();
     EXPECT_FALSE(b.host.answersLeft());
     // Only a confirmation forgets the cable's R and X, which the sheet does not keep.
@@ -210,10 +208,14 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     {"info\t電線・ケーブルを選択してください"},
                     false},
-        ConfirmCase{"AnEmptyImpedanceCountsAsNoCable", [](Bench& b) { b.dialog.Edit12 = ""; },
-                    {"info\t電線・ケーブルを選択してください"}, false},
-        ConfirmCase{"AnEmptyDesignCurrentIsAskedFor", [](Bench& b) { b.dialog.ComboBox15 = ""; },
-                    {"info\t設計負荷電流を入力してください"}, false},
+        ConfirmCase{"AnEmptyImpedanceCountsAsNoCable",
+                    [](Bench& b) { b.dialog.Edit12 = ""; },
+                    {"info\t電線・ケーブルを選択してください"},
+                    false},
+        ConfirmCase{"AnEmptyDesignCurrentIsAskedFor",
+                    [](Bench& b) { b.dialog.ComboBox15 = ""; },
+                    {"info\t設計負荷電流を入力してください"},
+                    false},
         ConfirmCase{"TheDropIsJudgedAsRecomputedNotAsLastShown",
                     [](Bench& b) {
                         // 90 A picked since the last drop: 3.34 V, though 1.11 V still shows.
@@ -251,13 +253,17 @@ INSTANTIATE_TEST_SUITE_P(
                      "ください。"},
                     true},
         ConfirmCase{"AnEmptyAllowableCurrentSkipsTheCableCheck",
-                    [](Bench& b) { b.dialog.Edit11 = ""; }, {}, true},
+                    [](Bench& b) { b.dialog.Edit11 = ""; },
+                    {},
+                    true},
         ConfirmCase{"ALengthThatIsNoNumberIsNamedByItsCaption",
                     [](Bench& b) { b.dialog.ComboBox6 = "3m"; },
                     {"info\t「幹線」の「3m」は正しい数値ではありません。"},
                     false},
-        ConfirmCase{"APowerFactorAboveOneIsRefused", [](Bench& b) { b.dialog.Edit6 = "1.2"; },
-                    {"info\t「負荷力率」の「1.2」は正しい数値ではありません。"}, false},
+        ConfirmCase{"APowerFactorAboveOneIsRefused",
+                    [](Bench& b) { b.dialog.Edit6 = "1.2"; },
+                    {"info\t「負荷力率」の「1.2」は正しい数値ではありません。"},
+                    false},
         ConfirmCase{"AnEmptyLengthIsAskedForAndStops",
                     [](Bench& b) { b.dialog.ComboBox6 = ""; },
                     {"info\t亘長を入力してください"},
@@ -320,18 +326,18 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"TrunkRowOfSystemOne", "││", 0, RowKind::Trunk, A::AtTrunkRow, false, false},
         LayoutCase{"FirstTrunkRowOfOneSystem", "┌─┘", 0, RowKind::FirstTrunk, A::AtTrunkRow, false,
                    false},
-        LayoutCase{"MarkedJunctionOfTwoSystemsAsksForTheTapBreaker", "┌┌┘", 1,
-                   RowKind::FirstTrunk, A::AtTrunkRow, false, true},
-        LayoutCase{"UnmarkedJunctionShowsTheFullBox", "┌┌┘", 0, RowKind::FirstTrunk,
-                   A::AtTrunkRow, false, false},
+        LayoutCase{"MarkedJunctionOfTwoSystemsAsksForTheTapBreaker", "┌┌┘", 1, RowKind::FirstTrunk,
+                   A::AtTrunkRow, false, true},
+        LayoutCase{"UnmarkedJunctionShowsTheFullBox", "┌┌┘", 0, RowKind::FirstTrunk, A::AtTrunkRow,
+                   false, false},
         LayoutCase{"MarkedFirstTrunkRowOfSystemTwo", "│　", 1, RowKind::FirstTrunk, A::AtTrunkRow,
                    false, true},
         LayoutCase{"UnmarkedTrunkRowIsAPlainTrunk", "│　", 0, RowKind::Trunk, A::AtTrunkRow, false,
                    false},
         LayoutCase{"AMarkOnABranchRowReducesNothing", "├─▶", 1, RowKind::Branch, A::BesideTrunk,
                    false, false},
-        LayoutCase{"AnUnknownGlyphKeepsTheLastArrangement", "──▶", 0, RowKind::Other,
-                   A::AtTrunkRow, false, false}),
+        LayoutCase{"AnUnknownGlyphKeepsTheLastArrangement", "──▶", 0, RowKind::Other, A::AtTrunkRow,
+                   false, false}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // ---- Activation --------------------------------------------------------------------------------
@@ -359,8 +365,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FocusCase{"LengthColumnToTheKeypadButton", "├─▶", 6, {"Button16"}},
                       FocusCase{"LoadNameColumnToTheLoadName", "├─▶", 7, {"Edit5"}},
                       FocusCase{"MainDeviceColumnOfTheHeadRowToItsBreaker", "-─▶┌", 8, {"Edit8"}},
-                      FocusCase{"MainDeviceColumnOfABranchToTheMainDevice", "│└▶", 8,
-                                {"ComboBox12"}},
+                      FocusCase{
+                          "MainDeviceColumnOfABranchToTheMainDevice", "│└▶", 8, {"ComboBox12"}},
                       FocusCase{"MainDeviceColumnOfATrunkRowLeavesTheFocus", "│　", 8, {}},
                       FocusCase{"PowerFactorColumnToThePowerFactor", "├─▶", 10, {"Edit6"}},
                       FocusCase{"CableColumnToTheCableButton", "├─▶", 11, {"Button11"}},
@@ -394,7 +400,8 @@ TEST(Activation, ALengthThatIsNoNumberEndsItSilently) {
     EXPECT_EQ(b.dialog.state(), ScriptableDialog::State::Open);
 }
 
-// ---- Supply choice, keypad, cable selection ------------------------------------------------------
+// ---- Supply choice, keypad, cable selection
+// ------------------------------------------------------
 
 TEST(SupplyChoice, ARadioButtonSetsTheDocumentsChoiceAndRecomputesTheAllowedDrop) {
     Bench b;
@@ -504,11 +511,10 @@ TEST_P(RefusedScriptAction, IsAnErrorAndChangesNothing) {
     b.open();
     const auto before = b.dialog.report();
     const std::string action = c.action;
-    const Status s = action == "pick"   ? b.dialog.pick(c.control, c.text, b.host)
-                     : action == "type" ? b.dialog.type(c.control, c.text, b.host)
-                     : action == "click"
-                         ? b.dialog.click(c.control, b.host)
-                         : b.dialog.doubleClick(c.control, b.host);
+    const Status s = action == "pick"    ? b.dialog.pick(c.control, c.text, b.host)
+                     : action == "type"  ? b.dialog.type(c.control, c.text, b.host)
+                     : action == "click" ? b.dialog.click(c.control, b.host)
+                                         : b.dialog.doubleClick(c.control, b.host);
     ASSERT_FALSE(s.ok());
     EXPECT_EQ(s.error().message, c.error);
     EXPECT_EQ(b.dialog.report(), before);
@@ -517,23 +523,24 @@ TEST_P(RefusedScriptAction, IsAnErrorAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedScriptAction,
-    ::testing::Values(
-        RefusedActionCase{"PickOfALengthNotListed", "pick", "ComboBox6", "101",
-                          "「ComboBox6」の一覧に「101」はありません。"},
-        RefusedActionCase{"PickOnAnEditBox", "pick", "Edit5", "x",
-                          "「Edit5」は一覧から選択できません。"},
-        RefusedActionCase{"TypeIntoTheFeedersSystem", "type", "Edit2", "単相2線",
-                          "「Edit2」は入力できません。"},
-        RefusedActionCase{"TypeIntoTheFixedMethodList", "type", "ComboBox14", "架空",
-                          "「ComboBox14」は入力できません。"},
-        RefusedActionCase{"TypeIntoALabel", "type", "Label60", "0", "「Label60」は入力できません。"},
-        RefusedActionCase{"ClickOnALabel", "click", "Label10", "", "「Label10」はクリックできません。"},
-        RefusedActionCase{"ClickOnAnInvisibleAction", "click", "Button9", "",
-                          "「Button9」はクリックできません。"},
-        RefusedActionCase{"DoubleClickOnTheCableField", "dblclick", "Edit10", "",
-                          "「Edit10」はダブルクリックできません。"},
-        RefusedActionCase{"AControlTheDialogDoesNotHave", "click", "Button99", "",
-                          "「Button99」は TForm4 にありません。"}),
+    ::testing::Values(RefusedActionCase{"PickOfALengthNotListed", "pick", "ComboBox6", "101",
+                                        "「ComboBox6」の一覧に「101」はありません。"},
+                      RefusedActionCase{"PickOnAnEditBox", "pick", "Edit5", "x",
+                                        "「Edit5」は一覧から選択できません。"},
+                      RefusedActionCase{"TypeIntoTheFeedersSystem", "type", "Edit2", "単相2線",
+                                        "「Edit2」は入力できません。"},
+                      RefusedActionCase{"TypeIntoTheFixedMethodList", "type", "ComboBox14", "架空",
+                                        "「ComboBox14」は入力できません。"},
+                      RefusedActionCase{"TypeIntoALabel", "type", "Label60", "0",
+                                        "「Label60」は入力できません。"},
+                      RefusedActionCase{"ClickOnALabel", "click", "Label10", "",
+                                        "「Label10」はクリックできません。"},
+                      RefusedActionCase{"ClickOnAnInvisibleAction", "click", "Button9", "",
+                                        "「Button9」はクリックできません。"},
+                      RefusedActionCase{"DoubleClickOnTheCableField", "dblclick", "Edit10", "",
+                                        "「Edit10」はダブルクリックできません。"},
+                      RefusedActionCase{"AControlTheDialogDoesNotHave", "click", "Button99", "",
+                                        "「Button99」は TForm4 にありません。"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(ScriptActions, AClosedDialogTakesNoMoreActions) {
