@@ -198,7 +198,7 @@ BranchDialog::Step BranchDialog::Button14(DialogHost& host) {
     // The drop allowed at the end of this row counts from the feeder's origin.
     double length = 1.0;
     if (!isBlank(Label10)) {
-        const auto before = fieldNumber(Label10, true);
+        const auto before = fieldNumber(Label10, false);
         if (!before)
             return refuseNumber(host, "Label10", Label10);
         double own = 0.0;
