@@ -27,7 +27,7 @@ struct FieldCaption {
     std::string_view control;
     std::string_view caption;
 };
-constexpr std::array<FieldCaption, 9> kCaptions = {{
+constexpr std::array<FieldCaption, 11> kCaptions = {{
     {"Edit6", "負荷力率"},
     {"ComboBox6", "幹線"},
     {"ComboBox12", "主幹器具定格電流"},
@@ -36,6 +36,8 @@ constexpr std::array<FieldCaption, 9> kCaptions = {{
     {"Edit12", "ｲﾝﾋﾟｰﾀﾞﾝｽ"},
     {"Edit13", "%"},
     {"Edit7", "計算基準電圧"},
+    {"Label10", "総長"},
+    {"Label60", "電圧降下(単体)"},
     {"Label70", "許容電圧降下"},
 }};
 
