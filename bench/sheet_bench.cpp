@@ -1,5 +1,6 @@
 // Speed of the operations an engineer waits for on a large sheet: opening it, recalculating
-// every feeder block, the cell checks the grid runs after each change, and saving it.
+// every feeder block, the cell checks the grid runs after each change, writing a branch row
+// back from its dialog, and saving it.
 // Run: build/ci/bench/sheet_bench   (sizes: about 1,000, 8,000 and 32,000 rows)
 
 #include <benchmark/benchmark.h>
@@ -10,6 +11,8 @@
 #include <map>
 
 #include "apartment_example.h"
+#include "branch_dialog.h"
+#include "branch_hand_off.h"
 #include "checks.h"
 #include "encoding.h"
 #include "file_io.h"
@@ -99,6 +102,37 @@ void BM_Save(benchmark::State& state) {
     setRows(state, sheet);
 }
 
+// A host that answers nothing: the branch row below confirms without a box.
+struct SilentHost : DialogHost {
+    void info(std::string_view) override {}
+    bool question(std::string_view) override { return false; }
+    void focus(std::string_view) override {}
+    void beep() override {}
+    std::optional<std::string> keypad() override { return std::nullopt; }
+    std::optional<std::string> calculator() override { return std::nullopt; }
+    std::optional<CableChoice> chooseCable(const CableRequest&) override { return std::nullopt; }
+};
+
+// A branch row of the last feeder confirmed in its dialog and written back: the write is
+// checked on a copy of the sheet first, so its cost grows with the sheet, not only the block.
+void BM_BranchWriteBack(benchmark::State& state) {
+    Document document(sheetOfAbout(static_cast<int>(state.range(0))));
+    CableSelection cables;
+    BranchDialog dialog(document, cables);
+    SilentHost host;
+    int row = document.sheet().lastUsedRow();
+    while (row > 0 && !classifyRow(document.sheet().cell(row, col::glyph)).isBranch())
+        --row;
+    for (auto _ : state) {
+        if (!openBranchRow(document, row, dialog, host))
+            state.SkipWithError("the row does not open");
+        dialog.FormActivate(host, 6);
+        if (!dialog.Button4Click(host) || !writeBranchRow(document, row, dialog, host))
+            state.SkipWithError("the row is not written");
+    }
+    setRows(state, document.sheet());
+}
+
 constexpr int kSmall = 1000, kMedium = 8000, kLarge = 32000;
 
 }  // namespace
@@ -110,6 +144,11 @@ BENCHMARK(BM_RecalculateEveryBlock)
     ->Arg(kLarge)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CellChecks)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BranchWriteBack)
+    ->Arg(kSmall)
+    ->Arg(kMedium)
+    ->Arg(kLarge)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "checks.h"
 #include "circuit_rules.h"
@@ -358,7 +359,28 @@ BranchWriteResult writeBranchDialogResult(Sheet& sheet, int uy1, const BranchEnt
         return {{}, Error{std::to_string(uy1 + 1) + " 行目はどの幹線にも属していません。"}};
     BranchWriteResult result{findFeederRange(sheet, uy1)};
     const BlockRange range = result.range;
+    if (range.s1 < 0 || range.s1 > uy1 || range.e1 < uy1 || range.e1 >= sheet.rowCount()) {
+        result.status = Error{std::to_string(uy1 + 1) +
+                              " 行目の幹線の先頭行が見つかりません。幹線を入力し直してください。"};
+        return result;
+    }
     const RowKind kind = rowKind(sheet.cell(uy1, col::glyph));
+
+    // Everything that can refuse is checked before the first cell is written.
+    std::int64_t number = 0;
+    if (e.sameDataBelow && !e.nameNumber.empty()) {
+        const auto start = readInteger(e.nameNumber);
+        if (!start) {
+            result.status = notAnIntegerError(uy1, "負荷名称に付ける番号", e.nameNumber);
+            return result;
+        }
+        number = *start;
+    }
+    // The recalculation may still stop at a cell of the block that is not a number; the block
+    // then goes back to what it was, so the sheet never holds half an edit.
+    std::vector<Row> before;
+    for (int r = range.s1; r <= range.e1; ++r)
+        before.push_back(sheet.row(r));
 
     sheet.setCell(range.s1, col::name, e.feederName);
     sheet.setCell(range.s1, col::system, e.system);
@@ -382,15 +404,6 @@ BranchWriteResult writeBranchDialogResult(Sheet& sheet, int uy1, const BranchEnt
 
     if (e.sameDataBelow) {
         sheet.setCell(uy1, col::glyph, e.glyph);
-        std::int64_t number = 0;
-        if (!e.nameNumber.empty()) {
-            const auto start = readInteger(e.nameNumber);
-            if (!start) {
-                result.status = notAnIntegerError(uy1, "負荷名称に付ける番号", e.nameNumber);
-                return result;
-            }
-            number = *start;
-        }
         const std::string edited = sheet.cell(uy1, col::glyph);
         for (int r = uy1; r <= range.e1; ++r) {
             const std::string& g = sheet.cell(r, col::glyph);
@@ -414,6 +427,9 @@ BranchWriteResult writeBranchDialogResult(Sheet& sheet, int uy1, const BranchEnt
 
     recordBlockRows(sheet, range);
     result.status = recalculateBlock(sheet, range.s1, range.e1, supply);
+    if (!result.status)
+        for (int r = range.s1; r <= range.e1; ++r)
+            sheet.row(r) = std::move(before[static_cast<std::size_t>(r - range.s1)]);
     return result;
 }
 

@@ -151,10 +151,12 @@ FeederWriteResult writeFeederDialogResult(Sheet& sheet, int uy1, int patan,
                                           const FeederEntry& entry, int kansenno,
                                           BlockRange lastRange, const SupplyChoice& supply);
 
-// Writes the branch dialog's fields back, however the dialog was closed: the heading fields
-// into the head row, the row's own fields into row uy1 or, with "same data below", into every
-// row of its kind down to the end of the block (numbering the load names when a start number
-// is given). Then records the block's row count and recalculates the block.
+// Writes the branch dialog's fields back: the heading fields into the head row, the row's own
+// fields into row uy1 or, with "same data below", into every row of its kind down to the end of
+// the block (numbering the load names when a start number is given). Then records the block's
+// row count and recalculates the block. All or nothing: on a failure (a numbering start that is
+// not a whole number, a cell of the block the recalculation cannot read) the sheet is left as
+// it was and the error names the row and the field.
 BranchWriteResult writeBranchDialogResult(Sheet& sheet, int uy1, const BranchEntry& entry,
                                           const SupplyChoice& supply);
 

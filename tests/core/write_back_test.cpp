@@ -565,19 +565,38 @@ TEST(BranchWrite, SameDataBelowOnTheHeadRowWritesTheHeadRowAloneAndFirst) {
     EXPECT_EQ(s.cell(1, col::length), "3");  // no other row carries the head glyph
 }
 
-TEST(BranchWrite, ANumberingStartThatIsNotAnIntegerStopsAfterTheHeadRow) {
+// A write the sheet cannot take is refused as a whole: the sheet never holds half an edit.
+struct RefusedWriteCase {
+    const char* name;
+    void (*spoil)(Sheet&, BranchEntry&);
+    const char* message;
+};
+class RefusedBranchWrite : public ::testing::TestWithParam<RefusedWriteCase> {};
+
+TEST_P(RefusedBranchWrite, LeavesTheSheetAsItWasAndNamesTheRowAndField) {
     Sheet s = fourBranchFeeder();
     BranchEntry e = editedBranch(s, 2);
     e.feederName = "L-C";
     e.sameDataBelow = true;
-    e.nameNumber = "一";
+    GetParam().spoil(s, e);
+    const Sheet before = s;
     const BranchWriteResult w = writeBranchDialogResult(s, 2, e, SupplyKind::Transformer);
     ASSERT_FALSE(w.status.ok());
-    EXPECT_EQ(w.status.error().message,
-              "3 行目「負荷名称に付ける番号」の「一」は整数ではありません。");
-    EXPECT_EQ(s.cell(0, col::name), "L-C");      // written before the failure
-    EXPECT_TRUE(s.cell(2, col::cable).empty());  // the run did not start
+    EXPECT_EQ(w.status.error().message, GetParam().message);
+    for (int r = 0; r < s.rowCount(); ++r)
+        EXPECT_EQ(s.row(r), before.row(r)) << "row " << r;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedBranchWrite,
+    ::testing::Values(
+        RefusedWriteCase{"NumberingStartNotAWholeNumber",
+                         [](Sheet&, BranchEntry& e) { e.nameNumber = "一"; },
+                         "3 行目「負荷名称に付ける番号」の「一」は整数ではありません。"},
+        RefusedWriteCase{"ALengthTheRecalculationCannotRead",
+                         [](Sheet& s, BranchEntry&) { s.setCell(1, col::length, "3m"); },
+                         "2 行目「こう長」の「3m」は数値ではありません。"}),
+    [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
 
