@@ -22,7 +22,8 @@ const Subcommand kSubcommands[] = {
      "check IN.ksk [--supply transformer|utility|typed [--percent P]]   "
      "判定の確認（指摘があれば終了コード 1）"},
     {"tsv", wirelark::cli::runTsv, "tsv IN.ksk [--feeder N]   クリップボードコピーのテキスト"},
-    {"", nullptr, ""},  // placeholder, keeps the table non-empty
+    {"replay", wirelark::cli::runReplay,
+     "replay [IN.ksk] [-o OUT.ksk] [--freq 60|50] SCRIPT|-   入力画面の操作をスクリプトで再生"},
     {"cable", wirelark::cli::runCable,
      "cable --group 電線群 --size サイズ [--family 種別] [--method 気中暗渠配線|保護管配線|"
      "地中保護管配線] [--depth H=300|H=600|H=1200] [--system 電気方式] [--freq 60|50] "
