@@ -36,7 +36,9 @@ struct Options {
 Expected<Options> parseOptions(const Args& args) {
     Options o;
     std::vector<std::string> positional;
-    const auto fail = [](const std::string& what) { return Error{what + " " + std::string(kUsage)}; };
+    const auto fail = [](const std::string& what) {
+        return Error{what + " " + std::string(kUsage)};
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "-o" || a == "--freq") {
@@ -99,7 +101,8 @@ int runReplay(const Args& args, std::ostream& out, std::ostream& err) {
             return fail(err, st.error());
     Document document(std::move(sheet));
     if (options->frequency)
-        document.settings().frequency = *options->frequency == "50" ? Frequency::Hz50 : Frequency::Hz60;
+        document.settings().frequency =
+            *options->frequency == "50" ? Frequency::Hz50 : Frequency::Hz60;
 
     // The output of the script is only worth anything in full: it is written once the replay ran
     // to its end, and on an error only what ran before it reaches the output.

@@ -27,8 +27,8 @@ std::optional<double> readValue(DialogHost& host, std::string_view caption,
 }  // namespace
 
 std::span<const std::string> CurrentCalculator::voltageItems() {
-    static const std::vector<std::string> items = {"100", "200", "440", "105", "110", "210",
-                                                   "220", "3300", "6600", "", ""};
+    static const std::vector<std::string> items = {"100", "200",  "440",  "105", "110", "210",
+                                                   "220", "3300", "6600", "",    ""};
     return items;
 }
 

@@ -358,9 +358,8 @@ bool FeederDialog::Button7(DialogHost& host) {
     const auto id = readField(host, "ComboBox15", "設計負荷電流", ComboBox15, Need::NonNegative);
     if (!id)
         return false;
-    const ResidentialCurrent r =
-        residentialDesignCurrent(static_cast<int>(std::min(*n1, 1e6)),
-                                 static_cast<int>(std::min(n2, 1e6)), *id);
+    const ResidentialCurrent r = residentialDesignCurrent(static_cast<int>(std::min(*n1, 1e6)),
+                                                          static_cast<int>(std::min(n2, 1e6)), *id);
     ComboBox9 = r.rating;
     Edit3 = r.designCurrent;
     return true;
@@ -726,8 +725,8 @@ void FeederDialog::Edit3MouseDown(DialogHost& host) {
 
 bool FeederDialog::emptyOnDoubleClick(std::string_view control, DialogHost& /*host*/) {
     static constexpr std::array<std::string_view, 10> kEmptied = {
-        "Edit2",     "Edit4",     "Edit8",      "Edit9",      "Edit10",
-        "Edit12",    "ComboBox4", "ComboBox9",  "ComboBox11", "ComboBox12"};
+        "Edit2",  "Edit4",     "Edit8",     "Edit9",      "Edit10",
+        "Edit12", "ComboBox4", "ComboBox9", "ComboBox11", "ComboBox12"};
     if (std::find(kEmptied.begin(), kEmptied.end(), control) == kEmptied.end())
         return false;
     const Field* f = findField(control);

@@ -32,51 +32,51 @@ class FeederDialog final : public ScriptableDialog {
     FeederDialog(Document& document, CableSelection& cables);
 
     // ---- Fields of both modes ----
-    std::string Edit1;                // feeder sequence number (hidden)
-    std::string Edit2 = "L1";         // 幹線番号又は名称
+    std::string Edit1;                         // feeder sequence number (hidden)
+    std::string Edit2 = "L1";                  // 幹線番号又は名称
     std::string ComboBox13{kDefaultLoadType};  // 負荷の種類
-    std::string Edit4 = "0.95";       // 力率 cos θ
-    std::string ComboBox14 = "気中暗渠配線";  // 配線方式
-    std::string ComboBox16 = "H=600"; // 埋設深さ
-    std::string Edit8;                // 電線及びケーブル
-    std::string Edit9;                // 許容電流 [A]
-    std::string Edit10 = "Z";         // ｲﾝﾋﾟｰﾀﾞﾝｽ [Ω/km]; "Z" while none is computed
-    std::string Label56 = "R";        // R of the chosen cable [Ω/km]; "R" while none is chosen
-    std::string Label57 = "X";        // X of the chosen cable [Ω/km]; "X" while none is chosen
-    std::string Label43 = "sq";       // size key of the chosen cable
-    std::string Label60;              // 電圧降下(単体) [V]
-    std::string Edit6 = "200";        // 計算基準電圧 [V]
-    std::string Label70;              // 許容電圧降下 [V]
-    std::string Edit12;               // 備考
+    std::string Edit4 = "0.95";                // 力率 cos θ
+    std::string ComboBox14 = "気中暗渠配線";   // 配線方式
+    std::string ComboBox16 = "H=600";          // 埋設深さ
+    std::string Edit8;                         // 電線及びケーブル
+    std::string Edit9;                         // 許容電流 [A]
+    std::string Edit10 = "Z";    // ｲﾝﾋﾟｰﾀﾞﾝｽ [Ω/km]; "Z" while none is computed
+    std::string Label56 = "R";   // R of the chosen cable [Ω/km]; "R" while none is chosen
+    std::string Label57 = "X";   // X of the chosen cable [Ω/km]; "X" while none is chosen
+    std::string Label43 = "sq";  // size key of the chosen cable
+    std::string Label60;         // 電圧降下(単体) [V]
+    std::string Edit6 = "200";   // 計算基準電圧 [V]
+    std::string Label70;         // 許容電圧降下 [V]
+    std::string Edit12;          // 備考
 
     // ---- Single feeder (Panel1) ----
     std::string ComboBox2{kDefaultSystem};   // electric system
     std::string ComboBox3{kDefaultVoltage};  // voltage
-    std::string ComboBox4 = "50";    // 遮断器定格電流 [A]
-    std::string ComboBox5 = "50";    // こう長 [m]
-    std::string Edit5 = "50";        // 設計負荷電流 [A]
-    std::string ComboBox11 = "50";   // 主幹器具定格電流 [A]
-    std::string Label40;             // note of the current taken from the calculator
-    std::string Edit7;               // 負荷名称
+    std::string ComboBox4 = "50";            // 遮断器定格電流 [A]
+    std::string ComboBox5 = "50";            // こう長 [m]
+    std::string Edit5 = "50";                // 設計負荷電流 [A]
+    std::string ComboBox11 = "50";           // 主幹器具定格電流 [A]
+    std::string Label40;                     // note of the current taken from the calculator
+    std::string Edit7;                       // 負荷名称
 
     // ---- Residential feeder (Panel6) ----
     std::string ComboBox7{kDefaultSystem};   // electric system
     std::string ComboBox8{kDefaultVoltage};  // voltage
-    std::string ComboBox10 = "50";   // こう長 of the trunk [m]
-    std::string Edit3 = "250";       // 設計負荷電流 of the trunk [A], computed
-    std::string ComboBox9 = "250";   // 遮断器定格電流 of the trunk [A]
-    std::string ComboBox1 = "5";     // dwellings of system 1
-    std::string ComboBox17 = "4";    // dwellings of system 2
-    std::string ComboBox15 = "50";   // 設計負荷電流 of one dwelling [A]
-    std::string ComboBox12 = "50";   // 主幹器具定格電流 of one dwelling [A]
-    std::string ComboBox6 = "3";     // こう長(分岐間) [m]
+    std::string ComboBox10 = "50";           // こう長 of the trunk [m]
+    std::string Edit3 = "250";               // 設計負荷電流 of the trunk [A], computed
+    std::string ComboBox9 = "250";           // 遮断器定格電流 of the trunk [A]
+    std::string ComboBox1 = "5";             // dwellings of system 1
+    std::string ComboBox17 = "4";            // dwellings of system 2
+    std::string ComboBox15 = "50";           // 設計負荷電流 of one dwelling [A]
+    std::string ComboBox12 = "50";           // 主幹器具定格電流 of one dwelling [A]
+    std::string ComboBox6 = "3";             // こう長(分岐間) [m]
 
     // ---- What the window shows besides the texts ----
-    Mode mode = Mode::Single;      // Panel1 or Panel6 visible
-    bool Button1Enabled = true;    // "住宅幹線"
-    bool Edit3Enabled = true;      // the trunk current is computed once the residential mode is used
-    bool mainDeviceShown = true;   // ComboBox11 with its labels; otherwise the no-device picture
-    bool twoSystems = false;       // RadioButton4 "2系統" checked (RadioButton3 "1系統" otherwise)
+    Mode mode = Mode::Single;     // Panel1 or Panel6 visible
+    bool Button1Enabled = true;   // "住宅幹線"
+    bool Edit3Enabled = true;     // the trunk current is computed once the residential mode is used
+    bool mainDeviceShown = true;  // ComboBox11 with its labels; otherwise the no-device picture
+    bool twoSystems = false;  // RadioButton4 "2系統" checked (RadioButton3 "1系統" otherwise)
     // "無し" while the main device is shown, "ﾌﾞﾚｰｶｰ表示" while it is hidden.
     std::string_view Button3Caption() const;
     // The burial depth selector (ComboBox16 and its label) for "地中保護管配線", with the cable
@@ -123,8 +123,8 @@ class FeederDialog final : public ScriptableDialog {
     void ComboBox13Change(DialogHost& host);  // load type
     void Edit4Exit(DialogHost& host);         // power factor typed
     void ComboBox11Click(DialogHost& host);
-    void Button2Click(DialogHost& host);   // "負荷容量から計算"
-    void Button3Click();                   // main device toggle
+    void Button2Click(DialogHost& host);  // "負荷容量から計算"
+    void Button3Click();                  // main device toggle
     void ComboBox14Click(DialogHost& host);
     void ComboBox16Click(DialogHost& host);
     void Button11Click(DialogHost& host);  // "電線・ケーブル表呼出"
@@ -154,13 +154,13 @@ class FeederDialog final : public ScriptableDialog {
 
     // The internal actions, each one button of the design. False when the action refused (an
     // information box was shown) and the user's action ends there.
-    bool Button9(DialogHost& host);   // impedance
-    bool Button10(DialogHost& host);  // voltage drop of the run
+    bool Button9(DialogHost& host);         // impedance
+    bool Button10(DialogHost& host);        // voltage drop of the run
     CableCheck Button12(DialogHost& host);  // cable against design current
-    bool Button14(DialogHost& host);  // allowable drop
-    bool Button13(DialogHost& host);  // breaker from the design current
-    bool Button7(DialogHost& host);   // design current of the residential feeder
-    bool Button8(DialogHost& host);   // shows the cable selection; true when a cable was picked
+    bool Button14(DialogHost& host);        // allowable drop
+    bool Button13(DialogHost& host);        // breaker from the design current
+    bool Button7(DialogHost& host);         // design current of the residential feeder
+    bool Button8(DialogHost& host);      // shows the cable selection; true when a cable was picked
     bool selectCable(DialogHost& host);  // Button11: the selection and what follows a pick
     void keypadInto(std::string& field, DialogHost& host, bool allowableDropToo);
 

@@ -101,8 +101,8 @@ Expected<ReplayAction> parseLine(int number, const std::vector<std::string_view>
         const auto row = readIndex(f[1]);
         const auto column = readIndex(f[2]);
         if (!row)
-            return scriptError(number, "open の行「" + std::string(f[1]) +
-                                           "」は 0 以上の整数ではありません。");
+            return scriptError(
+                number, "open の行「" + std::string(f[1]) + "」は 0 以上の整数ではありません。");
         if (!column || *column > 34)
             return scriptError(number, "open の列「" + std::string(f[2]) +
                                            "」は 0 から 34 の整数ではありません。");
@@ -141,8 +141,8 @@ Expected<ReplayAction> parseLine(int number, const std::vector<std::string_view>
         } else {
             if (!std::all_of(f[1].begin(), f[1].end(),
                              [](char c) { return (c >= '0' && c <= '9') || c == '.'; }))
-                return scriptError(number, "keypad のキーは数字と「.」だけです: " +
-                                               std::string(f[1]));
+                return scriptError(number,
+                                   "keypad のキーは数字と「.」だけです: " + std::string(f[1]));
             a.text = std::string(f[1]);
         }
     } else if (verb == "calculator") {
@@ -153,8 +153,8 @@ Expected<ReplayAction> parseLine(int number, const std::vector<std::string_view>
             a.positive = false;
         } else {
             if (!readNumber(f[1]))
-                return scriptError(number, "calculator の電流値が数値ではありません: " +
-                                               std::string(f[1]));
+                return scriptError(number,
+                                   "calculator の電流値が数値ではありません: " + std::string(f[1]));
             a.text = std::string(f[1]);
         }
     } else if (verb == "cable") {
@@ -168,19 +168,18 @@ Expected<ReplayAction> parseLine(int number, const std::vector<std::string_view>
                                "cable には「オプション<TAB>値」の組か none を書いてください。");
         for (std::size_t i = 1; i + 1 < f.size(); i += 2) {
             const std::string_view name = f[i];
-            if (std::find(std::begin(kReplayCableOptions), std::end(kReplayCableOptions),
-                          name) == std::end(kReplayCableOptions))
+            if (std::find(std::begin(kReplayCableOptions), std::end(kReplayCableOptions), name) ==
+                std::end(kReplayCableOptions))
                 return scriptError(
-                    number,
-                    "cable のオプション「" + std::string(name) +
-                        "」は使えません（配線方式・埋設深さ・電気方式・周波数は呼び出した"
-                        "画面とメイン画面のものを使います）。");
+                    number, "cable のオプション「" + std::string(name) +
+                                "」は使えません（配線方式・埋設深さ・電気方式・周波数は呼び出した"
+                                "画面とメイン画面のものを使います）。");
             const bool repeated =
                 std::any_of(a.cableOptions.begin(), a.cableOptions.end(),
                             [&](const auto& option) { return option.first == name; });
             if (repeated)
-                return scriptError(number, "cable のオプション " + std::string(name) +
-                                               " が 2 回あります。");
+                return scriptError(
+                    number, "cable のオプション " + std::string(name) + " が 2 回あります。");
             a.cableOptions.emplace_back(std::string(name), std::string(f[i + 1]));
         }
         const bool sized = std::any_of(a.cableOptions.begin(), a.cableOptions.end(),
@@ -212,7 +211,8 @@ Expected<std::vector<ReplayAction>> parseReplayScript(std::string_view text) {
         if (line.ends_with('\r'))
             line.remove_suffix(1);
         if (!validText(line))
-            return scriptError(number, "UTF-8 のテキストではありません（制御文字か不正なバイトがあります）。");
+            return scriptError(
+                number, "UTF-8 のテキストではありません（制御文字か不正なバイトがあります）。");
         if (line.empty() || line.starts_with('#'))
             continue;
         auto action = parseLine(number, splitTabs(line));

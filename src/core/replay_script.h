@@ -28,12 +28,23 @@
 namespace wirelark {
 
 struct ReplayAction {
-    enum class Kind { Open, Pick, Type, Click, DoubleClick, Close, Answer, Keypad, Calculator, Cable };
+    enum class Kind {
+        Open,
+        Pick,
+        Type,
+        Click,
+        DoubleClick,
+        Close,
+        Answer,
+        Keypad,
+        Calculator,
+        Cable
+    };
     Kind kind = Kind::Close;
     int line = 0;  // 1-based line of the script
 
-    int row = 0;     // open
-    int column = 0;  // open
+    int row = 0;          // open
+    int column = 0;       // open
     std::string control;  // pick, type, click, dblclick
     // pick and type: the text; keypad: the keys; calculator: the current handed back.
     std::string text;

@@ -22,40 +22,40 @@ namespace {
 
 std::string_view supplyName(SupplyKind kind) {
     switch (kind) {
-    case SupplyKind::Transformer:
-        return "transformer";
-    case SupplyKind::Utility:
-        return "utility";
-    case SupplyKind::Typed:
-        return "typed";
+        case SupplyKind::Transformer:
+            return "transformer";
+        case SupplyKind::Utility:
+            return "utility";
+        case SupplyKind::Typed:
+            return "typed";
     }
     return "transformer";
 }
 
 std::string_view stateName(ScriptableDialog::State state) {
     switch (state) {
-    case ScriptableDialog::State::Open:
-        return "open";
-    case ScriptableDialog::State::Confirmed:
-        return "confirmed";
-    case ScriptableDialog::State::Cancelled:
-        return "cancelled";
+        case ScriptableDialog::State::Open:
+            return "open";
+        case ScriptableDialog::State::Confirmed:
+            return "confirmed";
+        case ScriptableDialog::State::Cancelled:
+            return "cancelled";
     }
     return "open";
 }
 
 std::string_view answerName(ReplayAction::Kind kind) {
     switch (kind) {
-    case ReplayAction::Kind::Answer:
-        return "answer";
-    case ReplayAction::Kind::Keypad:
-        return "keypad";
-    case ReplayAction::Kind::Calculator:
-        return "calculator";
-    case ReplayAction::Kind::Cable:
-        return "cable";
-    default:
-        return "?";
+        case ReplayAction::Kind::Answer:
+            return "answer";
+        case ReplayAction::Kind::Keypad:
+            return "keypad";
+        case ReplayAction::Kind::Calculator:
+            return "calculator";
+        case ReplayAction::Kind::Cable:
+            return "cable";
+        default:
+            return "?";
     }
 }
 
@@ -172,15 +172,15 @@ class ReplaySession::Host final : public DialogHost {
     // The answer at the head of the queue, which must be of the kind the window needs.
     ReplayAction take(ReplayAction::Kind kind, std::string_view window) {
         if (m_s.m_answers.empty())
-            throw ScriptFailure{scriptError(
-                m_s.m_line, std::string(window) + "が開きましたが、" +
-                                std::string(answerName(kind)) + " の答えがありません。")};
+            throw ScriptFailure{scriptError(m_s.m_line, std::string(window) + "が開きましたが、" +
+                                                            std::string(answerName(kind)) +
+                                                            " の答えがありません。")};
         ReplayAction a = m_s.m_answers.front();
         if (a.kind != kind)
-            throw ScriptFailure{scriptError(
-                m_s.m_line, std::string(window) + "が開きましたが、次の答えは " +
-                                std::to_string(a.line) + " 行目の " +
-                                std::string(answerName(a.kind)) + " です。")};
+            throw ScriptFailure{
+                scriptError(m_s.m_line, std::string(window) + "が開きましたが、次の答えは " +
+                                            std::to_string(a.line) + " 行目の " +
+                                            std::string(answerName(a.kind)) + " です。")};
         m_s.m_answers.pop_front();
         return a;
     }
@@ -202,9 +202,8 @@ void ReplaySession::mainWindowActivate() {
 
 // The grid's drawing marks the failing cells and writes their verdicts.
 void ReplaySession::redraw() {
-    m_document.edit("判定の表示", [](Sheet& sheet) {
-        (void)applyCellChecks(sheet, 0, sheet.rowCount() - 1);
-    });
+    m_document.edit("判定の表示",
+                    [](Sheet& sheet) { (void)applyCellChecks(sheet, 0, sheet.rowCount() - 1); });
 }
 
 void ReplaySession::reportDialog(std::string_view state) {
@@ -221,10 +220,9 @@ void ReplaySession::open(const ReplayAction& a, Host& host) {
         throw ScriptFailure{scriptError(a.line, "入力画面が開いたままです。先に閉じてください。")};
     const Sheet& sheet = m_document.sheet();
     if (a.row >= sheet.rowCount())
-        throw ScriptFailure{scriptError(a.line, "行 " + std::to_string(a.row) +
-                                                    " はシートにありません（" +
-                                                    std::to_string(sheet.rowCount()) +
-                                                    " 行です）。")};
+        throw ScriptFailure{
+            scriptError(a.line, "行 " + std::to_string(a.row) + " はシートにありません（" +
+                                    std::to_string(sheet.rowCount()) + " 行です）。")};
     const RowClass kind = classifyRow(sheet.cell(a.row, col::glyph));
     if (kind.isResidential())
         throw ScriptFailure{scriptError(
@@ -251,23 +249,23 @@ void ReplaySession::act(const ReplayAction& a, Host& host) {
         throw ScriptFailure{scriptError(a.line, "入力画面が開いていません（open で開きます）。")};
     Status done = success();
     switch (a.kind) {
-    case K::Pick:
-        done = m_open->pick(a.control, a.text, host);
-        break;
-    case K::Type:
-        done = m_open->type(a.control, a.text, host);
-        break;
-    case K::Click:
-        done = m_open->click(a.control, host);
-        break;
-    case K::DoubleClick:
-        done = m_open->doubleClick(a.control, host);
-        break;
-    case K::Close:
-        m_open->close(host);
-        break;
-    default:
-        break;
+        case K::Pick:
+            done = m_open->pick(a.control, a.text, host);
+            break;
+        case K::Type:
+            done = m_open->type(a.control, a.text, host);
+            break;
+        case K::Click:
+            done = m_open->click(a.control, host);
+            break;
+        case K::DoubleClick:
+            done = m_open->doubleClick(a.control, host);
+            break;
+        case K::Close:
+            m_open->close(host);
+            break;
+        default:
+            break;
     }
     if (!done)
         throw ScriptFailure{scriptError(a.line, done.error().message)};
