@@ -27,8 +27,8 @@ struct Opened {
 
     // "電線・ケーブル表呼出" with the cable picked in the table.
     void chooseCable(std::string r, std::string x, std::string allowable) {
-        host.cables.push_back(CableChoice{"CV38゜", std::move(r), std::move(x),
-                                          std::move(allowable), "38"});
+        host.cables.push_back(
+            CableChoice{"CV38゜", std::move(r), std::move(x), std::move(allowable), "38"});
         d.Button11Click(host);
     }
 };
@@ -58,8 +58,8 @@ TEST_P(FeederConfirmation, ChecksInOrderAndConfirmsOnlyWhenEveryCheckPasses) {
     EXPECT_EQ(o.d.Button4Click(o.host), c.confirmed);
     EXPECT_EQ(o.host.infos, c.infos);
     EXPECT_EQ(o.doc.patan, c.confirmed ? 1 : 0);
-    EXPECT_EQ(o.d.state(), c.confirmed ? ScriptableDialog::State::Confirmed
-                                       : ScriptableDialog::State::Open);
+    EXPECT_EQ(o.d.state(),
+              c.confirmed ? ScriptableDialog::State::Confirmed : ScriptableDialog::State::Open);
     // The frequency is locked, and R and X forgotten, only by a confirmation that passed.
     EXPECT_EQ(o.doc.frequencyLocked(), c.confirmed);
     EXPECT_EQ(o.d.Label56 == "R", c.confirmed || !cableKnown);
@@ -69,54 +69,65 @@ TEST_P(FeederConfirmation, ChecksInOrderAndConfirmsOnlyWhenEveryCheckPasses) {
 INSTANTIATE_TEST_SUITE_P(
     FeederDialog, FeederConfirmation,
     ::testing::Values(
-        ConfirmCase{"no cable chosen yet", [](Opened&) {}, {"電線・ケーブルを選択してください"},
-                    false},
+        ConfirmCase{
+            "no cable chosen yet", [](Opened&) {}, {"電線・ケーブルを選択してください"}, false},
         ConfirmCase{"an emptied impedance counts as no cable",
                     [](Opened& o) {
                         o.chooseCable("0.5", "0.1", "190");
                         o.d.emptyOnDoubleClick("Edit10", o.host);
                     },
-                    {"電線・ケーブルを選択してください"}, false},
+                    {"電線・ケーブルを選択してください"},
+                    false},
         ConfirmCase{"a drop equal to the allowable drop passes, only just",
-                    [](Opened& o) { o.chooseCable("1.2", "0.1", "190"); }, {kOnlyJust}, true},
+                    [](Opened& o) { o.chooseCable("1.2", "0.1", "190"); },
+                    {kOnlyJust},
+                    true},
         ConfirmCase{"a drop well within passes silently",
-                    [](Opened& o) { o.chooseCable("0.5", "0.1", "190"); }, {}, true},
+                    [](Opened& o) { o.chooseCable("0.5", "0.1", "190"); },
+                    {},
+                    true},
         ConfirmCase{"a drop above the allowable drop keeps the dialog open",
                     [](Opened& o) { o.chooseCable("1.3", "0.1", "190"); },
-                    {"電圧降下が大き過ぎます再検討してください。"}, false},
+                    {"電圧降下が大き過ぎます再検討してください。"},
+                    false},
         ConfirmCase{"breaker above the cable, Yes goes back to correct it",
                     [](Opened& o) {
                         o.d.Edit5 = "30";
                         o.chooseCable("0.5", "0.1", "40");
                         o.host.answers.push_back(true);
                     },
-                    {}, false},
+                    {},
+                    false},
         ConfirmCase{"breaker above the cable, No confirms",
                     [](Opened& o) {
                         o.d.Edit5 = "30";
                         o.chooseCable("0.5", "0.1", "40");
                         o.host.answers.push_back(false);
                     },
-                    {}, true},
+                    {},
+                    true},
         ConfirmCase{"no allowable current: neither the cable check nor the breaker question",
                     [](Opened& o) {
                         o.d.Edit5 = "300";
                         o.d.ComboBox5 = "10";
                         o.chooseCable("0.5", "0.1", "");
                     },
-                    {}, true},
+                    {},
+                    true},
         ConfirmCase{"an empty breaker is refused",
                     [](Opened& o) {
                         o.chooseCable("0.5", "0.1", "190");
                         o.d.ComboBox4.clear();
                     },
-                    {"遮断器定格電流を選択してください"}, false},
+                    {"遮断器定格電流を選択してください"},
+                    false},
         ConfirmCase{"a missing design current is refused",
                     [](Opened& o) {
                         o.chooseCable("0.5", "0.1", "190");
                         o.d.Edit5.clear();
                     },
-                    {"設計負荷電流を入力してください"}, false},
+                    {"設計負荷電流を入力してください"},
+                    false},
         ConfirmCase{"a cable too small, the table closed without a pick",
                     [](Opened& o) {
                         o.chooseCable("0.5", "0.1", "190");
@@ -138,13 +149,15 @@ INSTANTIATE_TEST_SUITE_P(
                         o.chooseCable("0.5", "0.1", "190");
                         o.d.ComboBox5 = "3m";
                     },
-                    {"「こう長」の「3m」は正しい数値ではありません。"}, false},
+                    {"「こう長」の「3m」は正しい数値ではありません。"},
+                    false},
         ConfirmCase{"a power factor above 1",
                     [](Opened& o) {
                         o.chooseCable("0.5", "0.1", "190");
                         o.d.Edit4 = "1.2";
                     },
-                    {"「力率」の「1.2」は正しい数値ではありません。"}, false}),
+                    {"「力率」の「1.2」は正しい数値ではありません。"},
+                    false}),
     [](const auto& p) { return caseName(p.param.meaning); });
 
 TEST(FeederDialog, BreakerQuestionNamesTheRating) {
@@ -217,8 +230,8 @@ struct VoltageCase {
     bool residential;
     const char* control;
     const char* item;
-    const char* voltage;  // ComboBox3 or ComboBox8
-    const char* base;     // Edit6
+    const char* voltage;    // ComboBox3 or ComboBox8
+    const char* base;       // Edit6
     const char* allowable;  // Label70 at 50 m, 3 %
 };
 
@@ -238,14 +251,14 @@ TEST_P(FeederVoltage, BaseVoltageAndAllowableDropFollowThePick) {
 INSTANTIATE_TEST_SUITE_P(
     FeederDialog, FeederVoltage,
     ::testing::Values(
-        VoltageCase{"three phase four wire single", false, "ComboBox2", "三相4線", "230/400",
-                    "230", "7"},
+        VoltageCase{"three phase four wire single", false, "ComboBox2", "三相4線", "230/400", "230",
+                    "7"},
         VoltageCase{"three phase four wire residential", true, "ComboBox7", "三相4線", "230/400",
                     "230", "7"},
         VoltageCase{"230 400 picked directly single", false, "ComboBox3", "230/400", "230/400",
                     "230", "7"},
-        VoltageCase{"230 400 picked directly residential", true, "ComboBox8", "230/400",
-                    "230/400", "230", "7"},
+        VoltageCase{"230 400 picked directly residential", true, "ComboBox8", "230/400", "230/400",
+                    "230", "7"},
         VoltageCase{"100 200 gives 100", false, "ComboBox3", "100/200", "100/200", "100", "3"},
         VoltageCase{"three phase three wire", false, "ComboBox2", "三相3線", "200", "200", "6"},
         VoltageCase{"direct current", false, "ComboBox2", "直流2線", "400", "400", "12"}),
@@ -455,8 +468,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"click on a control the dialog does not have",
                    [](FeederDialog& d, DialogHost& h) { return d.click("Button99", h); }, false},
         ScriptCase{"double click that empties the remarks",
-                   [](FeederDialog& d, DialogHost& h) { return d.doubleClick("Edit12", h); },
-                   true},
+                   [](FeederDialog& d, DialogHost& h) { return d.doubleClick("Edit12", h); }, true},
         ScriptCase{"double click on a field it does not empty",
                    [](FeederDialog& d, DialogHost& h) { return d.doubleClick("Edit5", h); },
                    false}),

@@ -18,15 +18,17 @@ using Texts = std::vector<std::string>;
 
 // An existing single feeder as the program writes it: 三相3線 motor load.
 void putMotorFeeder(Sheet& s, int row) {
-    setCells(s, row,
-             {{col::number, "1"},          {col::name, "P-3"},          {col::system, "三相3線"},
-              {col::voltage, "200"},       {col::breaker, "250"},       {col::glyph, glyph::single},
-              {col::length, "61"},         {col::loadName, "ポンプ"},   {col::mainBreaker, "250"},
-              {col::designCurrent, "250"}, {col::powerFactor, "0.8"},   {col::cable, "EM-FP100゜"},
-              {col::method, "保護管配線"}, {col::allowableCurrent, "315"}, {col::impedance, "0.241"},
-              {col::singleDrop, "6.37"},   {col::allowableDrop, "8"},   {col::remarks, "予備"},
-              {col::sizeKey, "100"},       {col::mark, "1"},            {col::blockRows, "1"},
-              {col::feederNumber, "1"}});
+    setCells(s, row, {{col::number, "1"},          {col::name, "P-3"},
+                      {col::system, "三相3線"},    {col::voltage, "200"},
+                      {col::breaker, "250"},       {col::glyph, glyph::single},
+                      {col::length, "61"},         {col::loadName, "ポンプ"},
+                      {col::mainBreaker, "250"},   {col::designCurrent, "250"},
+                      {col::powerFactor, "0.8"},   {col::cable, "EM-FP100゜"},
+                      {col::method, "保護管配線"}, {col::allowableCurrent, "315"},
+                      {col::impedance, "0.241"},   {col::singleDrop, "6.37"},
+                      {col::allowableDrop, "8"},   {col::remarks, "予備"},
+                      {col::sizeKey, "100"},       {col::mark, "1"},
+                      {col::blockRows, "1"},       {col::feederNumber, "1"}});
 }
 
 struct Editing {
@@ -128,8 +130,8 @@ TEST(FeederRowEdit, ResidentialBlockIsLaidOutRenumberedAndRecalculated) {
     ASSERT_TRUE(e.closeAndWriteBack(2));
 
     const Sheet& s = e.doc.sheet();
-    EXPECT_EQ(glyphs(s, 2, 10), (Texts{"-─▶┌", "┌┌┘", "│├▶", "││", "│└▶", "│　", "├─▶", "│　",
-                                       "└─▶"}));
+    EXPECT_EQ(glyphs(s, 2, 10),
+              (Texts{"-─▶┌", "┌┌┘", "│├▶", "││", "│└▶", "│　", "├─▶", "│　", "└─▶"}));
     EXPECT_EQ(s.cell(2, col::number), "2");
     EXPECT_EQ(s.cell(2, col::blockRows), "9");
     EXPECT_EQ(s.cell(10, col::feederNumber), "2");
@@ -170,7 +172,8 @@ TEST(FeederRowEdit, AFailingWriteBackWritesNothingAndNamesRowAndField) {
     e.d.ComboBox1 = "3戸";  // changed behind the dialog's back: the write-back reads it
     e.host.infos.clear();
     EXPECT_FALSE(e.closeAndWriteBack(4));
-    EXPECT_EQ(e.host.infos, Texts{"5 行目「幹線からの分岐数（1系統）」の「3戸」は整数ではありません。"});
+    EXPECT_EQ(e.host.infos,
+              Texts{"5 行目「幹線からの分岐数（1系統）」の「3戸」は整数ではありません。"});
     EXPECT_FALSE(e.doc.unsaved());
     EXPECT_TRUE(e.doc.sheet().cell(4, col::glyph).empty());
 }
