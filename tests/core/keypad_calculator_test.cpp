@@ -98,18 +98,17 @@ TEST_P(CalculatorResults, ComputesFromTheKeyedValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Calculator, CalculatorResults,
-    ::testing::Values(CalculatorCase{"one kilowatt single phase at 80 percent",
-                                     CurrentCalculator::Tab::Current, Phase::Single, "1", "100",
-                                     "80", "12.50", "A"},
-                      CalculatorCase{"ten amperes three phase at 200 V", CurrentCalculator::Tab::Power,
-                                     Phase::Three, "10", "200", "100", "3", "Kw"},
-                      CalculatorCase{"ten amperes single phase shown as whole kilowatts",
-                                     CurrentCalculator::Tab::Power, Phase::Single, "10", "100",
-                                     "80", "1", "Kw"},
-                      CalculatorCase{"leading zeros are not kept", CurrentCalculator::Tab::Current,
-                                     Phase::Single, "005", "100", "100", "50.00", "A"},
-                      CalculatorCase{"a keyed fraction", CurrentCalculator::Tab::Current,
-                                     Phase::Single, "0.5", "100", "100", "5.00", "A"}),
+    ::testing::Values(
+        CalculatorCase{"one kilowatt single phase at 80 percent", CurrentCalculator::Tab::Current,
+                       Phase::Single, "1", "100", "80", "12.50", "A"},
+        CalculatorCase{"ten amperes three phase at 200 V", CurrentCalculator::Tab::Power,
+                       Phase::Three, "10", "200", "100", "3", "Kw"},
+        CalculatorCase{"ten amperes single phase shown as whole kilowatts",
+                       CurrentCalculator::Tab::Power, Phase::Single, "10", "100", "80", "1", "Kw"},
+        CalculatorCase{"leading zeros are not kept", CurrentCalculator::Tab::Current, Phase::Single,
+                       "005", "100", "100", "50.00", "A"},
+        CalculatorCase{"a keyed fraction", CurrentCalculator::Tab::Current, Phase::Single, "0.5",
+                       "100", "100", "5.00", "A"}),
     [](const auto& p) { return caseName(p.param.meaning); });
 
 TEST(Calculator, HandsBackOnlyACurrentComputedThisTime) {
@@ -156,7 +155,8 @@ TEST(Calculator, RefusalsBeepOrExplainAndLeaveTheDisplay) {
 
     calc.ComboBox9 = "0";
     calc.Button65Click(host);
-    EXPECT_EQ(host.infos, (std::vector<std::string>{"「電圧」の「0」は正しい数値ではありません。"}));
+    EXPECT_EQ(host.infos,
+              (std::vector<std::string>{"「電圧」の「0」は正しい数値ではありません。"}));
     EXPECT_EQ(calc.Label145, "2.");
     EXPECT_TRUE(calc.entering());
 
