@@ -45,12 +45,15 @@ class Replay : public ::testing::Test {
     fs::path inputSheet() const {
         Sheet s = newSheet({2024, 6, 1});
         const std::vector<std::pair<int, std::string>> motor = {
-            {col::number, "1"},         {col::name, "P-3"},      {col::system, "三相3線"},
-            {col::voltage, "200"},      {col::breaker, "250"},   {col::glyph, "──▶"},
-            {col::length, "61"},        {col::loadName, "照明"}, {col::mainBreaker, "250"},
-            {col::designCurrent, "250"}, {col::powerFactor, "0.8"}, {col::cable, "EM-FP100゜"},
-            {col::method, "保護管配線"}, {col::allowableCurrent, "315"}, {col::impedance, "0.241"},
-            {col::singleDrop, "6.37"},  {col::allowableDrop, "8"}, {col::sizeKey, "100"},
+            {col::number, "1"},          {col::name, "P-3"},
+            {col::system, "三相3線"},    {col::voltage, "200"},
+            {col::breaker, "250"},       {col::glyph, "──▶"},
+            {col::length, "61"},         {col::loadName, "照明"},
+            {col::mainBreaker, "250"},   {col::designCurrent, "250"},
+            {col::powerFactor, "0.8"},   {col::cable, "EM-FP100゜"},
+            {col::method, "保護管配線"}, {col::allowableCurrent, "315"},
+            {col::impedance, "0.241"},   {col::singleDrop, "6.37"},
+            {col::allowableDrop, "8"},   {col::sizeKey, "100"},
             {col::feederNumber, "1"}};
         for (const auto& [c, text] : motor)
             s.setCell(0, c, text);
@@ -88,17 +91,20 @@ bool contains(const std::string& text, const std::string& part) {
 
 TEST_F(Replay, SingleFeederFromTheCalculatorIsWrittenAndReported) {
     const std::string out = (dir / "out.ksk").string();
-    const CommandRun r = replay("# 照明の単独幹線\n"
-                                "open\t0\t1\n"
-                                "type\tEdit2\tL-1\n"
-                                "calculator\t27.3\n"
-                                "click\tButton2\n"
-                                "pick\tComboBox5\t25\n"
-                                "cable\t--group\t" + kCvSingleCore + "\t--size\t8゜\n"
-                                "click\tButton11\n"
-                                "type\tEdit7\t照明\n"
-                                "click\tButton4\n",
-                                {"-o", out});
+    const CommandRun r = replay(
+        "# 照明の単独幹線\n"
+        "open\t0\t1\n"
+        "type\tEdit2\tL-1\n"
+        "calculator\t27.3\n"
+        "click\tButton2\n"
+        "pick\tComboBox5\t25\n"
+        "cable\t--group\t" +
+            kCvSingleCore +
+            "\t--size\t8゜\n"
+            "click\tButton11\n"
+            "type\tEdit7\t照明\n"
+            "click\tButton4\n",
+        {"-o", out});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.out.starts_with("TForm2\tconfirmed\nmode\tsingle\nEdit1\t1\nEdit2\tL-1\n"));
     for (const char* line : {"\nEdit10\t2.845\n", "\nLabel56\tR\n", "\nLabel60\t1.92\n",
@@ -115,12 +121,12 @@ TEST_F(Replay, SingleFeederFromTheCalculatorIsWrittenAndReported) {
 
 TEST_F(Replay, TwoSystemResidentialFeederIsLaidOut) {
     const std::string out = (dir / "out.ksk").string();
-    const CommandRun r =
-        replay("open\t0\t0\nclick\tButton1\nclick\tRadioButton4\npick\tComboBox17\t4\n"
-               "pick\tComboBox15\t50\npick\tComboBox1\t5\npick\tComboBox10\t30\n"
-               "cable\t--group\t600V CVD、600V CVT及びEM 600V CED/F、EM 600V CET/F\t--size\t150゜\n"
-               "click\tButton11\nclick\tButton4\n",
-               {"-o", out});
+    const CommandRun r = replay(
+        "open\t0\t0\nclick\tButton1\nclick\tRadioButton4\npick\tComboBox17\t4\n"
+        "pick\tComboBox15\t50\npick\tComboBox1\t5\npick\tComboBox10\t30\n"
+        "cable\t--group\t600V CVD、600V CVT及びEM 600V CED/F、EM 600V CET/F\t--size\t150゜\n"
+        "click\tButton11\nclick\tButton4\n",
+        {"-o", out});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     for (const char* line : {"\nmode\tresidential\n", "\nEdit3\t329\n", "\nComboBox9\t350\n",
                              "\npatan\t2\nkeitou\t2\n"})
@@ -135,11 +141,14 @@ TEST_F(Replay, TwoSystemResidentialFeederIsLaidOut) {
 TEST_F(Replay, CancelledEditKeepsTheSheetAndTheFrequencyChoiceApplies) {
     const fs::path in = inputSheet();
     const std::string out = (dir / "out.ksk").string();
-    const CommandRun r = replay("open\t0\t6\npick\tComboBox5\t80\n"
-                                "cable\t--group\t" + kCvSingleCore + "\t--size\t150゜\n"
-                                "click\tButton11\nclick\tButton5\n"
-                                "open\t4\t0\nclose\n",
-                                {in.string(), "-o", out, "--freq", "50"});
+    const CommandRun r = replay(
+        "open\t0\t6\npick\tComboBox5\t80\n"
+        "cable\t--group\t" +
+            kCvSingleCore +
+            "\t--size\t150゜\n"
+            "click\tButton11\nclick\tButton5\n"
+            "open\t4\t0\nclose\n",
+        {in.string(), "-o", out, "--freq", "50"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.out.starts_with("TForm2\tcancelled\nmode\tsingle\nEdit1\t1\nEdit2\tP-3\n"));
     EXPECT_TRUE(contains(r.out, "\nLabel57\t0.0846\n"));  // X of CV150゜ at 50 Hz
@@ -152,11 +161,16 @@ TEST_F(Replay, CancelledEditKeepsTheSheetAndTheFrequencyChoiceApplies) {
 }
 
 TEST_F(Replay, QuestionsAndBoxesAreShownWithTheAnswerTaken) {
-    const CommandRun r = replay("open\t0\t0\ntype\tComboBox4\t60\ntype\tComboBox5\t5\n"
-                                "cable\t--group\t" + kCvSingleCore + "\t--size\t3.5゜\n"
-                                "cable\t--group\t" + kCvSingleCore + "\t--size\t5.5゜\n"
-                                "click\tButton11\nanswer\tno\nclick\tButton4\n",
-                                {});
+    const CommandRun r = replay(
+        "open\t0\t0\ntype\tComboBox4\t60\ntype\tComboBox5\t5\n"
+        "cable\t--group\t" +
+            kCvSingleCore +
+            "\t--size\t3.5゜\n"
+            "cable\t--group\t" +
+            kCvSingleCore +
+            "\t--size\t5.5゜\n"
+            "click\tButton11\nanswer\tno\nclick\tButton4\n",
+        {});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(r.out.starts_with(
         "info\tケーブル(CV3.5゜)の許容電流が設計電流値(50A)より小さいので変更してください。\n"
@@ -184,9 +198,11 @@ TEST_P(ReplayScriptErrors, ExitTwoNameTheLineAndWriteNoFile) {
 INSTANTIATE_TEST_SUITE_P(
     Replay, ReplayScriptErrors,
     ::testing::Values(
-        ScriptErrorCase{"pick of an item not listed", "open\t1\t0\npick\tComboBox2\t三相5線\n", "2"},
+        ScriptErrorCase{"pick of an item not listed", "open\t1\t0\npick\tComboBox2\t三相5線\n",
+                        "2"},
         ScriptErrorCase{"cable table opened with no answer", "open\t1\t0\nclick\tButton11\n", "2"},
-        ScriptErrorCase{"answer of the wrong kind", "open\t1\t0\nkeypad\t5\nclick\tButton11\n", "3"},
+        ScriptErrorCase{"answer of the wrong kind", "open\t1\t0\nkeypad\t5\nclick\tButton11\n",
+                        "3"},
         ScriptErrorCase{"answers left over", "open\t1\t0\nclose\nanswer\tyes\n", "3"},
         ScriptErrorCase{"a size the cable group does not have",
                         "open\t1\t0\ncable\t--group\tVV\t--size\t999゜\nclick\tButton11\n", "2"},
