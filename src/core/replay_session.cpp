@@ -207,7 +207,7 @@ void ReplaySession::redraw() {
 }
 
 void ReplaySession::reportDialog(std::string_view state) {
-    m_out << "TForm2\t" << state << '\n';
+    m_out << m_openName << '\t' << state << '\n';
     for (const auto& [control, text] : m_open->report())
         m_out << control << '\t' << text << '\n';
     m_out << "supply\t" << supplyName(m_document.supply().kind) << '\n';
@@ -223,6 +223,8 @@ void ReplaySession::open(const ReplayAction& a, Host& host) {
         throw ScriptFailure{
             scriptError(a.line, "行 " + std::to_string(a.row) + " はシートにありません（" +
                                     std::to_string(sheet.rowCount()) + " 行です）。")};
+    // The glyph decides the dialog, as the main window's double-click does: the rows of a
+    // residential feeder's tree belong to the branch dialog, every other row to the feeder dialog.
     const RowClass kind = classifyRow(sheet.cell(a.row, col::glyph));
     if (kind.isResidential())
         throw ScriptFailure{scriptError(
@@ -230,6 +232,7 @@ void ReplaySession::open(const ReplayAction& a, Host& host) {
                         " は分岐の入力画面 TForm4 で入力します。TForm4 はまだ再生できません。")};
     prepareFeederDialog(m_feeder, m_document, a.row, a.column, host);
     m_open = &m_feeder;
+    m_openName = "TForm2";
     m_openRow = a.row;
     m_feeder.show(host);
 }

@@ -14,6 +14,7 @@
 
 #include <deque>
 #include <ostream>
+#include <string_view>
 #include <vector>
 
 #include "cable_selection.h"
@@ -58,8 +59,9 @@ class ReplaySession {
     std::deque<ReplayAction> m_answers;
     int m_line = 0;  // the line being run, for the errors its modal windows raise
 
-    // The dialog open now, and the row it was opened for (uy1).
+    // The dialog open now, its window's name, and the row it was opened for (uy1).
     ScriptableDialog* m_open = nullptr;
+    std::string_view m_openName;
     int m_openRow = 0;
 };
 
