@@ -31,4 +31,9 @@ int runPdf(const Args& args, std::ostream& out, std::ostream& err);
 // every feeder on worksheets of its own with --by-feeder.
 int runXlsx(const Args& args, std::ostream& out, std::ostream& err);
 
+// replay [IN.ksk] [-o OUT.ksk] [--freq 60|50] SCRIPT|-: the engineer's actions on the main
+// window and its input dialogs, replayed from a script; what the dialogs show on stdout, the
+// sheet at the end saved to OUT.
+int runReplay(const Args& args, std::ostream& out, std::ostream& err);
+
 }  // namespace wirelark::cli

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "core/scripted_host.h"
+#include "core/queued_host.h"
 
 namespace wirelark {
 namespace {
 
-using test::ScriptedHost;
+using test::QueuedHost;
 using Boxes = std::vector<std::string>;
 
 // A branch row of a 単相3線 feeder, 20 m from the origin to where the row starts, 10 m long,
@@ -27,7 +27,7 @@ struct Bench {
     Document document;
     CableSelection cables;
     BranchDialog dialog{document, cables};
-    ScriptedHost host;
+    QueuedHost host;
 
     Bench() {
         BranchDialog& d = dialog;

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "core/scripted_host.h"
+#include "core/queued_host.h"
 #include "write_back.h"
 
 namespace wirelark {
 namespace {
 
-using test::ScriptedHost;
+using test::QueuedHost;
 using Texts = std::vector<std::string>;
 
 // One system of three dwellings of 30 A, 単相3線 from a 125 A breaker: rows 0 (head) to 6.
@@ -47,7 +47,7 @@ struct Bench {
     Document document;
     CableSelection cables;
     BranchDialog dialog{document, cables};
-    ScriptedHost host;
+    QueuedHost host;
     int cellChanges = 0;
 
     explicit Bench(FeederEntry feeder = residentialFeeder("3")) {

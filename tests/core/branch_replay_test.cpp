@@ -13,7 +13,7 @@
 #include "branch_dialog.h"
 #include "branch_hand_off.h"
 #include "cable_selection.h"
-#include "core/scripted_host.h"
+#include "core/queued_host.h"
 #include "document.h"
 #include "sheet_file.h"
 #include "test_files.h"
@@ -21,7 +21,7 @@
 namespace wirelark {
 namespace {
 
-using test::ScriptedHost;
+using test::QueuedHost;
 namespace fs = std::filesystem;
 
 std::vector<std::string> splitTabs(const std::string& line) {
@@ -38,9 +38,8 @@ std::vector<std::string> splitTabs(const std::string& line) {
 
 // The next cable selection, as the `cable` line of a script sets it: its options in the order
 // of the cable command, then the size row clicked and double-clicked.
-ScriptedHost::CablePick cablePick(CableSelection& cables,
-                                  std::map<std::string, std::string> options,
-                                  std::vector<std::string>& errors) {
+QueuedHost::CablePick cablePick(CableSelection& cables, std::map<std::string, std::string> options,
+                                std::vector<std::string>& errors) {
     return [&cables, options, &errors](const CableRequest& request) -> std::optional<CableChoice> {
         cables.activate(request.context);
         const auto has = [&](const char* name) { return options.contains(name); };
@@ -105,7 +104,7 @@ Replayed replay(const fs::path& folder, const fs::path& saveTo) {
     }
     CableSelection cables;
     BranchDialog dialog(document, cables);
-    ScriptedHost host;
+    QueuedHost host;
     std::ostringstream out;
     bool open = false;
     int uy1 = -1;
