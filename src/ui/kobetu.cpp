@@ -142,6 +142,10 @@ void TForm4::setUpLook() {
         for (const std::string& item : m_model.items(name))
             box->addItem(qs(item));
         box->view()->setFont(font());
+        // The wheel turns only the list the engineer is in: the pointer passing over a length
+        // or a current on the way elsewhere must not change it (see eventFilter).
+        box->setFocusPolicy(Qt::StrongFocus);
+        box->installEventFilter(this);
         if (box->isEditable()) {
             // A typed number is taken as typed: no completion to the next list item, and
             // leaving the field does not count as picking the item of that text (Qt's combo
@@ -484,7 +488,12 @@ std::optional<CableChoice> TForm4::chooseCable(const CableRequest& request) {
 bool TForm4::eventFilter(QObject* watched, QEvent* event) {
     using Handler = void (BranchDialog::*)(DialogHost&);
     using Emptying = void (BranchDialog::*)();
-    if (event->type() == QEvent::MouseButtonPress) {
+    if (event->type() == QEvent::Wheel) {
+        if (auto* box = qobject_cast<QComboBox*>(watched); box && !box->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonPress) {
         // The fields taken from the head row cannot be edited: a press sends the engineer on
         // to the cable button.
         const std::array<std::pair<QObject*, Handler>, 3> pressed = {{

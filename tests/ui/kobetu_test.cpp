@@ -448,6 +448,40 @@ class KobetuTest : public QObject {
         expectNoBoxes();
     }
 
+    void theWheelTurnsOnlyTheListInUse_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("focused");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("the pointer passing over the length changes nothing")
+            << "ComboBox6" << false << "3";
+        QTest::newRow("passing over the method opens no cable selection")
+            << "ComboBox14" << false << "気中暗渠配線";
+        QTest::newRow("the length the engineer is in turns") << "ComboBox6" << true << "4";
+    }
+    void theWheelTurnsOnlyTheListInUse() {
+        QFETCH(QString, control);
+        QFETCH(bool, focused);
+        QFETCH(QString, after);
+        open(kTrunk, 9, [&](TForm4& w) {
+            auto* box = child<QComboBox>(w, control);
+            if (focused) {
+                w.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&w));
+                box->setFocus();
+                QVERIFY(box->hasFocus());
+            }
+            const QPointF at = box->rect().center();
+            QWheelEvent wheel(at, box->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(box, &wheel);
+            QCOMPARE(text(w, control), after);
+            // A turn is a pick: the model has the new length and computed with it.
+            if (control == QStringLiteral("ComboBox6"))
+                QCOMPARE(QString::fromStdString(m_model->ComboBox6), after);
+        });
+        expectNoBoxes();
+    }
+
     // ---- Main device and design current -------------------------------------------------------
 
     void theDesignCurrentAgainstTheMainDevice_data() {
