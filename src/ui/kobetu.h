@@ -50,8 +50,6 @@ class TForm4 final : public QDialog, public DialogHost {
     // Writes every control, visibility and arrangement from the model; fires no handler.
     void refresh();
 
-    BranchDialog& model() const { return m_model; }
-
     // --- DialogHost ---
     void info(std::string_view text) override;
     bool question(std::string_view text) override;
