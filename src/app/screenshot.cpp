@@ -1,8 +1,9 @@
-// Takes a picture of the main window on a sheet file, or of the cable selection window on a
-// cable group, and writes it as PNG, for checking the look of the windows on a machine without
-// a desktop (see scripts/screenshot).
+// Takes a picture of the main window on a sheet file, of the cable selection window on a cable
+// group, or of the branch input window on a row of a sheet file, and writes it as PNG, for
+// checking the look of the windows on a machine without a desktop (see scripts/screenshot).
 // usage: wirelark-screenshot SHEET.ksk|"" OUT.png
 //        wirelark-screenshot --cable GROUP METHOD OUT.png [DESIGN_CURRENT LENGTH]
+//        wirelark-screenshot --branch SHEET.ksk ROW OUT.png [COLUMN]
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,10 +14,16 @@
 
 #include "KANSEN.h"
 #include "Ldensen.h"
+#include "branch_dialog.h"
+#include "branch_hand_off.h"
 #include "cable_selection.h"
+#include "document.h"
+#include "input_window_services.h"
 #include "japanese_fonts.h"
+#include "kobetu.h"
 #include "modal_runner.h"
 #include "services.h"
+#include "sheet_file.h"
 
 namespace {
 
@@ -98,6 +105,46 @@ int cableWindow(const QStringList& args) {
     return runner.saved ? 0 : 1;
 }
 
+// The branch input window has nobody to key numbers or pick cables for it.
+class NoInputServices final : public wirelark::InputWindowServices {
+  public:
+    wirelark::Prompter& prompter() override { return m_prompter; }
+    void beep() override {}
+    std::optional<std::string> keypad(QWidget&) override { return std::nullopt; }
+    std::optional<std::string> calculator(QWidget&) override { return std::nullopt; }
+    std::optional<wirelark::CableChoice> chooseCable(const wirelark::CableRequest&,
+                                                     QWidget&) override {
+        return std::nullopt;
+    }
+
+  private:
+    PrintingPrompter m_prompter;
+};
+
+// The branch input window as a double-click on grid row ROW (0-based) of the sheet opens it,
+// the double-click on COLUMN (length, 6, unless given).
+int branchWindow(const QStringList& args) {
+    wirelark::Document document;
+    const wirelark::Status loaded = document.replace([&](wirelark::Sheet& sheet) {
+        return wirelark::loadSheetFile(sheet, args[0].toStdString());
+    });
+    if (!loaded) {
+        QTextStream(stderr) << QString::fromStdString(loaded.error().message) << '\n';
+        return 2;
+    }
+    wirelark::CableSelection cables;
+    wirelark::BranchDialog model(document, cables);
+    NoInputServices services;
+    PictureRunner runner(args[2]);
+    wirelark::TForm4 window(model, services, runner);
+    if (!wirelark::openBranchRow(document, args[1].toInt(), model, window)) {
+        QTextStream(stderr) << "row " << args[1] << " is no row of a residential feeder\n";
+        return 2;
+    }
+    window.run(args.size() >= 4 ? args[3].toInt() : 6);
+    return runner.saved ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -109,10 +156,19 @@ int main(int argc, char* argv[]) {
             args << QString::fromLocal8Bit(argv[i]);
         return cableWindow(args);
     }
+    if (argc >= 5 && QString::fromLocal8Bit(argv[1]) == QStringLiteral("--branch")) {
+        wirelark::registerJapaneseFonts();
+        QStringList args;
+        for (int i = 2; i < argc; ++i)
+            args << QString::fromLocal8Bit(argv[i]);
+        return branchWindow(args);
+    }
     if (argc < 3) {
         QTextStream(stderr) << "usage: wirelark-screenshot SHEET.ksk|\"\" OUT.png\n"
                                "       wirelark-screenshot --cable GROUP METHOD OUT.png "
-                               "[DESIGN_CURRENT LENGTH]\n";
+                               "[DESIGN_CURRENT LENGTH]\n"
+                               "       wirelark-screenshot --branch SHEET.ksk ROW OUT.png "
+                               "[COLUMN]\n";
         return 2;
     }
     wirelark::registerJapaneseFonts();
