@@ -1,7 +1,7 @@
 #pragma once
-// A DialogHost for tests: answers of every kind queued in one line, in order, every box and focus recorded, and a modal
-// window opened without a queued answer of its kind recorded as an error (the window is then
-// taken as closed without a result).
+// A DialogHost for tests: answers of every kind queued in one line, in order, every box and focus
+// recorded, and a modal window opened without a queued answer of its kind recorded as an error (the
+// window is then taken as closed without a result).
 
 #include <deque>
 #include <functional>
