@@ -1,5 +1,6 @@
 #include "Unit3.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QShowEvent>
@@ -47,6 +48,8 @@ TForm3::TForm3(ModalRunner& runner, QWidget* parent)
         m_model.Button13Click();
         refresh();
     });
+    for (QPushButton* b : {ui->Button14, ui->Button23})
+        b->setMinimumHeight(QFontMetrics(b->font()).height() + 22);
     connect(ui->Button14, &QPushButton::clicked, this, [this] { accepted(); });
     connect(ui->Button23, &QPushButton::clicked, this, [this] { reject(); });
     // A double-click on the display empties it like "C".
