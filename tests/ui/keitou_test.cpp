@@ -26,29 +26,16 @@ using Setup = std::function<void(Document&)>;
 
 const CableChoice kCv38{"CV-T38゜", "0.614", "0.115", "150", "38"};
 
-// An existing single feeder in row 0: its cells as the sheet holds them.
+// An existing single feeder in row 0: its cells as the sheet holds them, columns 0 to 20.
 Setup singleFeederRow(const char* mainDevice) {
     return [mainDevice](Document& d) {
+        const char* const cells[] = {
+            "1",  "L-1",  "単相3線",  "100/200",      "100", "──▶",   "30",   "", mainDevice,
+            "60", "0.95", "CV-T38゜", "気中暗渠配線", "150", "0.619", "1.11", "", "3",
+            "",   "",     "38"};
         d.edit("row", [&](Sheet& s) {
-            const std::pair<int, const char*> cells[] = {{col::number, "1"},
-                                                         {col::name, "L-1"},
-                                                         {col::system, "単相3線"},
-                                                         {col::voltage, "100/200"},
-                                                         {col::breaker, "100"},
-                                                         {col::glyph, "──▶"},
-                                                         {col::length, "30"},
-                                                         {col::mainBreaker, mainDevice},
-                                                         {col::designCurrent, "60"},
-                                                         {col::powerFactor, "0.95"},
-                                                         {col::cable, "CV-T38゜"},
-                                                         {col::method, "気中暗渠配線"},
-                                                         {col::allowableCurrent, "150"},
-                                                         {col::impedance, "0.619"},
-                                                         {col::singleDrop, "1.11"},
-                                                         {col::allowableDrop, "3"},
-                                                         {col::sizeKey, "38"}};
-            for (const auto& [c, t] : cells)
-                s.setCell(0, c, t);
+            for (int c = 0; c <= col::sizeKey; ++c)
+                s.setCell(0, c, cells[c]);
         });
     };
 }
