@@ -1,9 +1,14 @@
 // Takes a picture of the main window on a sheet file, of the cable selection window on a cable
-// group, or of the branch input window on a row of a sheet file, and writes it as PNG, for
+// Takes a picture of the main window on a sheet file, of the cable selection window on a cable
+// group, or of an input window (the branch input window on a row of a sheet file, the feeder
+// input window in one of its modes, the keypad, the calculator), and writes it as PNG, for
 // checking the look of the windows on a machine without a desktop (see scripts/screenshot).
 // usage: wirelark-screenshot SHEET.ksk|"" OUT.png
 //        wirelark-screenshot --cable GROUP METHOD OUT.png [DESIGN_CURRENT LENGTH]
 //        wirelark-screenshot --branch SHEET.ksk ROW OUT.png [COLUMN]
+//        wirelark-screenshot --feeder single|buried|residential OUT.png
+//        wirelark-screenshot --keypad OUT.png
+//        wirelark-screenshot --calculator OUT.png
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -12,14 +17,25 @@
 #include <QTextStream>
 #include <QWindow>
 
+#include <QAbstractButton>
+#include <QLineEdit>
+
+#include <functional>
+
+#include "DENRYUKEISAN.h"
 #include "KANSEN.h"
 #include "Ldensen.h"
+#include "Unit3.h"
 #include "branch_dialog.h"
 #include "branch_hand_off.h"
 #include "cable_selection.h"
+#include "desktop_input_services.h"
 #include "document.h"
+#include "feeder_dialog.h"
+#include "feeder_row_edit.h"
 #include "input_window_services.h"
 #include "japanese_fonts.h"
+#include "keitou.h"
 #include "kobetu.h"
 #include "modal_runner.h"
 #include "services.h"
@@ -69,11 +85,15 @@ bool save(const QPixmap& p, const QString& out) {
 // Shows the cable selection instead of running it modally, takes the picture and closes it.
 class PictureRunner final : public wirelark::ModalRunner {
   public:
-    explicit PictureRunner(QString out) : m_out(std::move(out)) {}
+    explicit PictureRunner(QString out, std::function<void(QDialog&)> before = {})
+        : m_out(std::move(out)), m_before(std::move(before)) {}
     void run(QDialog& dialog) override {
         dialog.show();
         dialog.activateWindow();
-        settle(1500);
+        settle(500);
+        if (m_before)
+            m_before(dialog);
+        settle(1000);
         saved = save(picture(dialog), m_out);
         dialog.close();
     }
@@ -81,7 +101,14 @@ class PictureRunner final : public wirelark::ModalRunner {
 
   private:
     QString m_out;
+    std::function<void(QDialog&)> m_before;
 };
+
+void clickAll(QDialog& dialog, std::initializer_list<const char*> buttons) {
+    for (const char* name : buttons)
+        if (auto* b = dialog.findChild<QAbstractButton*>(QString::fromLatin1(name)))
+            b->click();
+}
 
 // The cable selection as the feeder dialog opens it on `group`, a size of the middle of the
 // table clicked, the sizes marked when a design current and a length are given.
@@ -105,22 +132,6 @@ int cableWindow(const QStringList& args) {
     return runner.saved ? 0 : 1;
 }
 
-// The branch input window has nobody to key numbers or pick cables for it.
-class NoInputServices final : public wirelark::InputWindowServices {
-  public:
-    wirelark::Prompter& prompter() override { return m_prompter; }
-    void beep() override {}
-    std::optional<std::string> keypad(QWidget&) override { return std::nullopt; }
-    std::optional<std::string> calculator(QWidget&) override { return std::nullopt; }
-    std::optional<wirelark::CableChoice> chooseCable(const wirelark::CableRequest&,
-                                                     QWidget&) override {
-        return std::nullopt;
-    }
-
-  private:
-    PrintingPrompter m_prompter;
-};
-
 // The branch input window as a double-click on grid row ROW (0-based) of the sheet opens it,
 // the double-click on COLUMN (length, 6, unless given).
 int branchWindow(const QStringList& args) {
@@ -134,7 +145,9 @@ int branchWindow(const QStringList& args) {
     }
     wirelark::CableSelection cables;
     wirelark::BranchDialog model(document, cables);
-    NoInputServices services;
+    PrintingPrompter prompter;
+    wirelark::ExecRunner exec;
+    wirelark::DesktopInputServices services(cables, prompter, exec);
     PictureRunner runner(args[2]);
     wirelark::TForm4 window(model, services, runner);
     if (!wirelark::openBranchRow(document, args[1].toInt(), model, window)) {
@@ -142,6 +155,56 @@ int branchWindow(const QStringList& args) {
         return 2;
     }
     window.run(args.size() >= 4 ? args[3].toInt() : 6);
+    return runner.saved ? 0 : 1;
+}
+
+// The feeder input window on a new row of an empty sheet: a single feeder with a cable chosen,
+// the same buried in conduit without a main device, or a residential feeder of two systems.
+int feederWindow(const QString& mode, const QString& out) {
+    PrintingPrompter prompter;
+    wirelark::ExecRunner exec;
+    wirelark::Document document;
+    wirelark::CableSelection cables;
+    wirelark::DesktopInputServices services(cables, prompter, exec);
+    wirelark::FeederDialog model(document, cables);
+    PictureRunner runner(out, [&](QDialog& dialog) {
+        if (mode == QStringLiteral("residential"))
+            clickAll(dialog, {"Button1", "RadioButton4"});
+        else if (mode == QStringLiteral("buried"))
+            clickAll(dialog, {"Button3"});
+    });
+    wirelark::TForm2 window(model, services, runner);
+    wirelark::prepareFeederDialog(model, document, 0, 1, window);
+    model.Edit2 = "L-1";
+    model.Edit7 = "共用灯";
+    model.Edit8 = "CV-T38゜";
+    model.Edit9 = "150";
+    model.Label56 = "0.614";
+    model.Label57 = "0.115";
+    model.Label43 = "38";
+    if (mode == QStringLiteral("buried"))
+        model.ComboBox14 = "地中保護管配線";
+    model.ComboBox13Change(window);
+    window.run();
+    return runner.saved ? 0 : 1;
+}
+
+int keypadWindow(const QString& out) {
+    PictureRunner runner(out, [](QDialog& d) {
+        clickAll(d, {"Button1", "Button2", "Button11", "Button5"});
+    });
+    wirelark::TForm3 window(runner);
+    window.enter();
+    return runner.saved ? 0 : 1;
+}
+
+int calculatorWindow(const QString& out) {
+    PrintingPrompter prompter;
+    PictureRunner runner(out, [](QDialog& d) {
+        clickAll(d, {"Button52", "Button61", "Button65"});
+    });
+    wirelark::TForm5 window(prompter, {}, runner);
+    window.calculate();
     return runner.saved ? 0 : 1;
 }
 
@@ -163,12 +226,29 @@ int main(int argc, char* argv[]) {
             args << QString::fromLocal8Bit(argv[i]);
         return branchWindow(args);
     }
+    const QString first = argc >= 2 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (argc >= 4 && first == QStringLiteral("--feeder")) {
+        wirelark::registerJapaneseFonts();
+        return feederWindow(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
+    if (argc >= 3 && first == QStringLiteral("--keypad")) {
+        wirelark::registerJapaneseFonts();
+        return keypadWindow(QString::fromLocal8Bit(argv[2]));
+    }
+    if (argc >= 3 && first == QStringLiteral("--calculator")) {
+        wirelark::registerJapaneseFonts();
+        return calculatorWindow(QString::fromLocal8Bit(argv[2]));
+    }
     if (argc < 3) {
         QTextStream(stderr) << "usage: wirelark-screenshot SHEET.ksk|\"\" OUT.png\n"
                                "       wirelark-screenshot --cable GROUP METHOD OUT.png "
                                "[DESIGN_CURRENT LENGTH]\n"
                                "       wirelark-screenshot --branch SHEET.ksk ROW OUT.png "
-                               "[COLUMN]\n";
+                               "[COLUMN]\n"
+                               "       wirelark-screenshot --feeder single|buried|residential "
+                               "OUT.png\n"
+                               "       wirelark-screenshot --keypad OUT.png\n"
+                               "       wirelark-screenshot --calculator OUT.png\n";
         return 2;
     }
     wirelark::registerJapaneseFonts();
