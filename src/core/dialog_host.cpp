@@ -3,7 +3,8 @@
 namespace wirelark {
 
 std::string invalidNumberMessage(std::string_view label, std::string_view text) {
-    return "「" + std::string(label) + "」の「" + std::string(text) + "」は正しい数値ではありません。";
+    return "「" + std::string(label) + "」の「" + std::string(text) +
+           "」は正しい数値ではありません。";
 }
 
 }  // namespace wirelark
