@@ -88,11 +88,11 @@ Sheet& Sheet::operator=(Sheet&& other) {
 }
 
 void Sheet::recordCell(int row, int column, std::string& old) {
-    m_journal->add(SheetJournal::CellWas{row, column, std::move(old)});
+    m_journal->add<SheetJournal::CellWas>(row, column, std::move(old));
 }
 
 void Sheet::recordRow(int row) {
-    m_journal->add(SheetJournal::RowWas{row, m_rows[idx(row)]});
+    m_journal->add<SheetJournal::RowWas>(row, std::make_unique<Row>(m_rows[idx(row)]));
 }
 
 void Sheet::setRow(int r, Row cells) {
@@ -100,7 +100,7 @@ void Sheet::setRow(int r, Row cells) {
     if (m_journal) {
         if (target == cells)
             return;
-        m_journal->add(SheetJournal::RowWas{r, std::move(target)});
+        m_journal->add<SheetJournal::RowWas>(r, std::make_unique<Row>(std::move(target)));
     }
     target = std::move(cells);
 }
@@ -110,11 +110,11 @@ void Sheet::setRowCount(int count) {
     if (m_journal && n != m_rows.size()) {
         const int now = rowCount();
         if (n > m_rows.size()) {
-            m_journal->add(SheetJournal::RowsInserted{now, static_cast<int>(n) - now});
+            m_journal->add<SheetJournal::RowsInserted>(now, static_cast<int>(n) - now);
         } else {
             std::vector<Row> dropped(std::make_move_iterator(m_rows.begin() + n),
                                      std::make_move_iterator(m_rows.end()));
-            m_journal->add(SheetJournal::RowsErased{static_cast<int>(n), std::move(dropped)});
+            m_journal->add<SheetJournal::RowsErased>(static_cast<int>(n), std::move(dropped));
         }
     }
     m_rows.resize(n);
@@ -138,7 +138,7 @@ void Sheet::insertRows(int at, int count) {
     if (count <= 0)
         return;
     if (m_journal)
-        m_journal->add(SheetJournal::RowsInserted{at, count});
+        m_journal->add<SheetJournal::RowsInserted>(at, count);
     m_rows.insert(m_rows.begin() + at, idx(count), Row{});
 }
 
@@ -146,7 +146,7 @@ void Sheet::insertRows(int at, std::vector<Row> rows) {
     if (rows.empty())
         return;
     if (m_journal)
-        m_journal->add(SheetJournal::RowsInserted{at, static_cast<int>(rows.size())});
+        m_journal->add<SheetJournal::RowsInserted>(at, static_cast<int>(rows.size()));
     m_rows.insert(m_rows.begin() + at, std::make_move_iterator(rows.begin()),
                   std::make_move_iterator(rows.end()));
 }
@@ -157,8 +157,8 @@ void Sheet::eraseRows(int at, int count) {
     const auto first = m_rows.begin() + at;
     const auto last = first + count;
     if (m_journal)
-        m_journal->add(SheetJournal::RowsErased{
-            at, std::vector<Row>(std::make_move_iterator(first), std::make_move_iterator(last))});
+        m_journal->add<SheetJournal::RowsErased>(
+            at, std::vector<Row>(std::make_move_iterator(first), std::make_move_iterator(last)));
     m_rows.erase(first, last);
 }
 
@@ -180,7 +180,7 @@ void Sheet::clearCells() {
 
 void Sheet::replaceRows(std::vector<Row> rows) {
     if (m_journal)
-        m_journal->add(SheetJournal::AllRowsWere{std::move(m_rows)});
+        m_journal->add<SheetJournal::AllRowsWere>(std::move(m_rows));
     m_rows = std::move(rows);
 }
 

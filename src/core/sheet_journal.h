@@ -10,7 +10,9 @@
 // the same operation on two journals.
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -27,7 +29,7 @@ class SheetJournal {
     };
     struct RowWas {
         int row = 0;
-        Row cells;
+        std::unique_ptr<Row> cells;  // held apart: the entries of cells stay small
     };
     struct RowsInserted {
         int at = 0;
@@ -44,7 +46,11 @@ class SheetJournal {
 
     bool empty() const { return m_entries.empty(); }
     std::size_t size() const { return m_entries.size(); }
-    void add(Entry entry) { m_entries.push_back(std::move(entry)); }
+    // Records one entry of kind E, made in place from `args`.
+    template <class E, class... A>
+    void add(A&&... args) {
+        m_entries.emplace_back(std::in_place_type<E>, std::forward<A>(args)...);
+    }
 
     // Takes back the entries from `from` to the end, the last first, on `sheet`; they leave
     // the journal. An entry that no longer fits the sheet (rows trimmed since, outside any
