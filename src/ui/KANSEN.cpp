@@ -468,7 +468,10 @@ void TForm1::showRowAtTop(int row) {
     if (row < 0 || row >= m_model->rowCount())
         return;
     grid.verticalScrollBar()->setValue(row);
-    grid.selectRow(row);
+    // The row alone, whatever keys are held: selectRow would add to the selection under Ctrl.
+    const QModelIndex index = m_model->index(row, 0);
+    grid.selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     grid.verticalScrollBar()->setValue(row);
 }
 

@@ -24,7 +24,7 @@ QVariant SheetTableModel::data(const QModelIndex& index, int role) const {
         case RedRole:
             return isRed(index.row(), index.column());
         case Qt::ToolTipRole:
-            if (index.column() == col::verdict)
+            if (index.column() == col::verdict && !isBlank(m_sheet.cell(index.row(), col::verdict)))
                 return verdictTooltip(m_sheet, index.row());
             return {};
         default:

@@ -4,8 +4,10 @@
 
 #include <QAction>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -40,6 +42,7 @@
 #include "sheet_file.h"
 #include "sheet_table_model.h"
 #include "tree_editing.h"
+#include "write_back.h"
 
 using namespace wirelark;
 
@@ -422,6 +425,57 @@ class KansenTest : public QObject {
         return QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     }
     QFrame* progressPanel() { return child<QFrame>("ProgressPanel"); }
+
+    // What undo and redo must bring back exactly: every cell and the heading.
+    struct SheetState {
+        std::vector<Row> rows;
+        HeadingFields heading;
+        friend bool operator==(const SheetState&, const SheetState&) = default;
+    };
+    SheetState state() {
+        SheetState st;
+        for (int r = 0; r < w().sheet().rowCount(); ++r)
+            st.rows.push_back(w().sheet().row(r));
+        st.heading = w().sheet().heading;
+        return st;
+    }
+    void keys(const QKeySequence& k) { QTest::keySequence(grid()->viewport(), k); }
+    void writeIni(const QByteArray& lines) {
+        QFile ini(m_dir->filePath(QStringLiteral("set.ini")));
+        if (!ini.open(QIODevice::WriteOnly))
+            qFatal("cannot write set.ini");
+        ini.write(lines);
+    }
+    // A single feeder as the feeder dialog confirms it, written back as the dialog will: the
+    // core write-back inside one all-or-nothing step.
+    void confirmFeederDialogWith(const char* name) {
+        m_dialogs.confirm = true;
+        m_dialogs.writeBack = [this, name](int row) {
+            Document& d = w().document();
+            FeederEntry e;
+            e.name = name;
+            e.system = "単相2線";
+            e.voltage = "100";
+            e.breaker = "30";
+            e.length = "12";
+            e.loadName = "照明";
+            e.mainBreaker = "20";
+            e.designCurrent = "15";
+            e.powerFactor = "0.95";
+            e.cable = "VVF2.0-2C";
+            e.method = "保護管配線";
+            e.allowableCurrent = "24";
+            e.impedance = "11.500";
+            e.voltageDrop = "4.14";
+            e.allowableDrop = "3";
+            e.sizeKey = "2.0";
+            d.patan = 1;
+            d.editAllOrNothing(std::string(name) + " を入力", [&](Sheet& s) {
+                return writeFeederDialogResult(s, row, d.patan, e, d.kansenno, {d.s1, d.e1},
+                                               d.supply());
+            });
+        };
+    }
 
   private slots:
     void init() {
@@ -1652,6 +1706,327 @@ class KansenTest : public QObject {
         menuItem("N9")->trigger();
         closeMenu();
         QCOMPARE(lines(m_clipboard.texts.back()).size(), 1 + 9);
+    }
+
+    // -----------------------------------------------------------------------------------------
+    // Undo and redo
+
+    void undoAndRedoBringBackEachKindOfStep_data() {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a feeder deleted from the menu") << "delete feeder"
+                                                        << "No.2 を削除";
+        QTest::newRow("selected rows deleted") << "delete rows"
+                                               << "行を削除";
+        QTest::newRow("a blank row inserted") << "insert"
+                                              << "行の追加";
+        QTest::newRow("a copied feeder pasted") << "paste"
+                                                << "貼付";
+        QTest::newRow("the sheet emptied") << "empty"
+                                           << "全削除";
+        QTest::newRow("the sheet dated today") << "today"
+                                               << "TODAY";
+        QTest::newRow("the building name typed") << "building"
+                                                 << "建物名称を変更";
+        QTest::newRow("the recalculation of 設定保存") << "settings"
+                                                       << "設定保存の再計算";
+        QTest::newRow("a feeder written back from its dialog") << "dialog"
+                                                               << "L4 を入力";
+    }
+    void undoAndRedoBringBackEachKindOfStep() {
+        QFETCH(QString, step);
+        QFETCH(QString, name);
+        TForm1& form = open();
+        singleFeeder(draft(), 0, "L1");
+        residentialFeeder(draft(), 1, "M2", {"30", "30", "20"});  // rows 1..7
+        singleFeeder(draft(), 8, "L3");
+        for (int r = 20; r <= 22; ++r)
+            draft().setCell(r, col::remarks, "メモ");
+        draft().heading.buildingName = "中央ビル";
+        draft().heading.eraYear = "2";  // 令和2年: TODAY (2024) changes it
+        draft().heading.westernYear = "2020";
+        refresh();  // as opened: the saved state
+        const SheetState before = state();
+
+        if (step == "delete feeder") {
+            selectAndRightClick(1, 1);
+            m_prompter->expect(Box::Info, QStringLiteral("削除しましたので、No.の更新を行います"));
+            menuItem("N1")->trigger();
+        } else if (step == "delete rows") {
+            selectAndRightClick(20, 22);
+            menuItem("N1")->trigger();
+        } else if (step == "insert") {
+            selectAndRightClick(8, 8);
+            menuItem("N2")->trigger();
+        } else if (step == "paste") {
+            selectAndRightClick(1, 1);
+            menuItem("N7")->trigger();
+            closeMenu();
+            QVERIFY2(!form.document().canUndo(), "copying is no step");
+            selectAndRightClick(30, 30);
+            menuItem("N8")->trigger();
+        } else if (step == "empty") {
+            selectAndRightClick(50, 50);
+            menuItem("N11")->trigger();
+        } else if (step == "today") {
+            child<QPushButton>("Button124")->click();
+        } else if (step == "building") {
+            auto* edit1 = child<QLineEdit>("Edit1");
+            edit1->setFocus();
+            edit1->setText(
+                QStringLiteral("南ビル"));  // as typed: kanji come through the input method
+            QTest::keyClick(edit1, Qt::Key_Return);
+            grid()->setFocus();  // Ctrl+Z in the field would undo its own typing
+        } else if (step == "settings") {
+            leftClick(1);
+            form.Button5Click();
+            child<QPushButton>("Button19")->click();
+            child<QPushButton>("Button18")->click();
+        } else if (step == "dialog") {
+            confirmFeederDialogWith("L4");
+            doubleClick(12);
+        }
+        closeMenu();
+        const SheetState after = state();
+        QVERIFY(after != before);
+        QVERIFY(form.document().unsaved());
+        QCOMPARE(menuItem("N14")->text(),
+                 QStringLiteral("元に戻す（") + name + QStringLiteral("）"));
+
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QVERIFY(state() == before);
+        QVERIFY2(!form.document().unsaved(), "back at the state opened");
+        QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("中央ビル"));
+        QCOMPARE(grid()->model()->rowCount(), static_cast<int>(before.rows.size()));
+        QCOMPARE(menuItem("N15")->text(),
+                 QStringLiteral("やり直し（") + name + QStringLiteral("）"));
+        QVERIFY(!menuItem("N14")->isEnabled());
+
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Y));
+        QVERIFY(state() == after);
+        QVERIFY(form.document().unsaved());
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+        QVERIFY(state() == after);
+        QCOMPARE(grid()->model()->rowCount(), static_cast<int>(after.rows.size()));
+    }
+
+    void theMenuEndsWithUndoAndRedoAndOpeningStartsANewHistory() {
+        TForm1& form = open();
+        singleFeeders(3);
+        const QList<QAction*> items = form.PopupMenu1().actions();
+        QCOMPARE(items[items.size() - 2], menuItem("N14"));
+        QCOMPARE(items.back(), menuItem("N15"));
+        QCOMPARE(menuItem("N14")->text(), QStringLiteral("元に戻す"));
+        QVERIFY(!menuItem("N14")->isEnabled());
+
+        selectAndRightClick(1, 1);
+        m_prompter->expect(Box::Info, QStringLiteral("削除しましたので、No.の更新を行います"));
+        menuItem("N1")->trigger();
+        closeMenu();
+        const QString path = m_dir->filePath(QStringLiteral("棟.ksk"));
+        m_files.saveAnswers.push_back(path);
+        child<QPushButton>("Button2")->click();
+        QVERIFY(!form.document().unsaved());
+        QVERIFY(form.document().canUndo());  // saving keeps the history
+
+        m_files.openAnswers.push_back(path);
+        child<QPushButton>("Button1")->click();
+        QVERIFY(!form.document().canUndo());
+        QVERIFY(!menuItem("N14")->isEnabled());
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(cell(1, col::name), QStringLiteral("L3"));
+    }
+
+    void theWindowsActivationWaitsForTheDialogsWriteBack() {
+        TForm1& form = open();
+        int keitouAtWriteBack = 0;
+        m_dialogs.confirm = true;
+        m_dialogs.writeBack = [&](int) {
+            // The dialog confirmed two systems and closed: the window becomes active again
+            // before the write-back reads `keitou`.
+            form.document().keitou = 2;
+            QEvent activated(QEvent::ActivationChange);
+            QApplication::sendEvent(&form, &activated);
+            keitouAtWriteBack = form.document().keitou;
+        };
+        doubleClick(3);
+        QCOMPARE(keitouAtWriteBack, 2);
+        QCOMPARE(form.document().keitou, 1);  // the activation ran after the write-back
+    }
+
+    // -----------------------------------------------------------------------------------------
+    // A sheet's own settings, the findings walk, the window on the screen
+
+    void aSheetKeepsItsOwnSettingsWhileItIsOpen() {
+        writeIni("1\r\n\x97\xdf\x98\x61\r\n3\r\n5\r\n");  // 60 Hz, 令和, era display, page numbers
+        const QString path = writeSheetFile(QStringLiteral("50Hz.ksk"), [](Sheet& s) {
+            for (int r = 0; r < 3; ++r)  // the page-number setting travels in row 1
+                singleFeeder(s, r, "L");
+            s.settings.frequency = Frequency::Hz50;
+            s.settings.printPageNumbers = false;
+        });
+        TForm1& form = open(path);
+        auto fiftyHertz = [&] {
+            return child<QRadioButton>("RadioButton2")->isChecked() &&
+                   child<QLabel>("Label66")->text() == QStringLiteral("50Hz") &&
+                   form.sheet().settings.frequency == Frequency::Hz50 &&
+                   child<QRadioButton>("RadioButton6")->isChecked();
+        };
+        QVERIFY(fiftyHertz());
+        m_prompter->expect(Box::Info, QStringLiteral("判定は良好です。"));
+        child<QPushButton>("Button25")->click();
+        form.FormActivate();
+        QVERIFY(fiftyHertz());
+
+        const QString saved = m_dir->filePath(QStringLiteral("控え.ksk"));
+        m_files.saveAnswers.push_back(saved);
+        child<QPushButton>("Button2")->click();
+        const QStringList l =
+            lines(QString::fromStdString(cp932ToUtf8(fileBytes(saved).toStdString())));
+        QCOMPARE(l[l.size() - 6], QStringLiteral("50"));
+
+        // An emptied sheet takes the program's settings again; undo brings the sheet's back.
+        selectAndRightClick(40, 40);
+        menuItem("N11")->trigger();
+        closeMenu();
+        QVERIFY(child<QRadioButton>("RadioButton1")->isChecked());
+        QVERIFY(child<QRadioButton>("RadioButton5")->isChecked());
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QVERIFY(fiftyHertz());
+    }
+
+    void stoppingTheFindingsWalkLeavesTheGridOnThatFinding() {
+        TForm1& form = open();
+        for (int r = 0; r < 60; ++r)
+            singleFeeder(draft(), r, "L");
+        for (int r : {5, 30, 50}) {
+            draft().setCell(r, col::breaker, "100");
+            draft().setCell(r, col::mainBreaker, "125");
+        }
+        refresh();
+        const QString text = QStringLiteral(
+            "エラー:　×：幹線保護用遮断機が主幹器具定格電流より小さい   幹線名【 L 】　   "
+            "負荷名称【 L盤 】　※確認してください。");
+        m_prompter->expect(Box::Finding, text, true);   // 次へ
+        m_prompter->expect(Box::Finding, text, false);  // 中止: row 50 is never shown
+        child<QPushButton>("Button25")->click();
+        QCOMPARE(form.topRow(), 30);
+        QCOMPARE(grid()->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(grid()->selectionModel()->selectedRows().front().row(), 30);
+    }
+
+    void theWindowLiesInsideTheScreen() {
+        TForm1& form = open();
+        const QRect available = form.screen()->availableGeometry();
+        QVERIFY2(available.contains(form.frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(form.frameGeometry().x())
+                                .arg(form.frameGeometry().y())
+                                .arg(form.frameGeometry().width())
+                                .arg(form.frameGeometry().height())));
+        if (available.width() < 1584 + layout::kFrameAllowance.width() ||
+            available.height() < 798 + layout::kFrameAllowance.height()) {
+            // A laptop screen (1366 x 768): maximised, "開く" and "保存" within reach.
+            QVERIFY(form.isMaximized());
+            QVERIFY(available.contains(child<QPushButton>("Button1")->mapToGlobal(QPoint(0, 0))));
+            QVERIFY(available.contains(child<QPushButton>("Button2")->mapToGlobal(QPoint(0, 0))));
+        } else {
+            // A desktop screen: the whole row, the longest verdict included, without scrolling.
+            QVERIFY(!form.isMaximized());
+            QVERIFY(grid()->columnViewportPosition(col::verdict) +
+                        grid()->columnWidth(col::verdict) <=
+                    grid()->viewport()->width());
+        }
+    }
+
+    void placementOnTheScreen_data() {
+        QTest::addColumn<QSize>("screen");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("maximised");
+        // The longest verdict needs 330 px here: the whole row is 1350 + 20 + 330 = 1700.
+        QTest::newRow("full HD widens the window to show the verdict, centred")
+            << QSize(1920, 1080) << QRect(0, 0, 1920, 1040) << QSize(1700, 810) << false;
+        QTest::newRow("1600 wide keeps the designed width that still fits")
+            << QSize(1600, 900) << QRect(0, 0, 1600, 860) << QSize(1584, 675) << false;
+        QTest::newRow("1366x768 laptop: maximised within the free area")
+            << QSize(1366, 768) << QRect(0, 0, 1366, 728) << QSize(1366, 728) << true;
+        QTest::newRow("1360x768: the described height does not fit")
+            << QSize(1360, 768) << QRect(0, 0, 1360, 740) << QSize(1360, 740) << true;
+        QTest::newRow("1280x1024 fits its narrower width")
+            << QSize(1280, 1024) << QRect(0, 0, 1280, 984) << QSize(1255, 768) << false;
+        QTest::newRow("a task bar on the left: the free area starts beside it")
+            << QSize(1366, 768) << QRect(60, 0, 1306, 768) << QSize(1306, 768) << true;
+    }
+    void placementOnTheScreen() {
+        QFETCH(QSize, screen);
+        QFETCH(QRect, available);
+        QFETCH(QSize, size);
+        QFETCH(bool, maximised);
+        const layout::WindowPlacement place = layout::placeWindow(screen, available, 330);
+        QCOMPARE(place.size, size);
+        QCOMPARE(place.maximised, maximised);
+        QVERIFY(available.contains(
+            QRect(place.position, maximised ? place.size : place.size + layout::kFrameAllowance)));
+    }
+
+    void theGuideLineGoesWhenThePointerLeavesTheGrid() {
+        open();
+        QWidget* line = child<QWidget>("GuideLine");
+        movePointer(QPoint(100, 50));
+        QVERIFY(line->y() > 0);
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(grid()->viewport(), &leave);
+        QCOMPARE(line->y(), -1000);
+    }
+
+    // -----------------------------------------------------------------------------------------
+    // Verdicts that explain themselves; saving over a file
+
+    void theLongestVerdictIsReadWholeAndExplained() {
+        open();
+        singleFeeder(draft(), 0, "L1");
+        draft().setCell(0, col::breaker, "100");
+        draft().setCell(0, col::mainBreaker, "125");
+        refresh();
+        const QString verdict = QStringLiteral("×：幹線保護用遮断機が主幹器具定格電流より小さい");
+        QCOMPARE(cell(0, col::verdict), verdict);
+        QCOMPARE(
+            grid()->model()->index(0, col::verdict).data(Qt::ToolTipRole).toString(),
+            verdict + QStringLiteral("\n幹線保護用遮断器定格電流 100 A < 主幹器具定格電流 125 A"));
+        const QFontMetrics metrics(sheetFont(10));
+        QVERIFY(grid()->columnWidth(col::verdict) >= metrics.horizontalAdvance(verdict) + 3);
+        // Cells without a verdict have no tooltip.
+        QVERIFY(grid()->model()->index(1, col::verdict).data(Qt::ToolTipRole).isNull());
+    }
+
+    void savingOverAnExistingFileAsksFirst() {
+        TForm1& form = open();
+        singleFeeders(2);
+        set(0, col::remarks, "変更");
+        const QString path = m_dir->filePath(QStringLiteral("棟.ksk"));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        const QString question =
+            QStringLiteral("ファイル「棟.ksk」は既にあります。置き換えてよろしいですか？");
+
+        m_files.saveAnswers.push_back(m_dir->filePath(QStringLiteral("棟")));
+        m_prompter->expect(Box::Question, question, false);
+        child<QPushButton>("Button2")->click();
+        QCOMPARE(fileBytes(path), QByteArray("old"));
+        QVERIFY(form.document().unsaved());
+        QCOMPARE(form.FileName, QString());
+        QCOMPARE(grid()->model()->rowCount(), 108);  // not trimmed either
+
+        m_files.saveAnswers.push_back(path);
+        m_prompter->expect(Box::Question, question, true);
+        child<QPushButton>("Button2")->click();
+        QVERIFY(fileBytes(path).startsWith("21\r\n"));
+        QVERIFY(!form.document().unsaved());
+        QCOMPARE(form.FileName, path);
     }
 };
 
