@@ -56,8 +56,10 @@ void Document::rollBackTo(const Marker& marker) {
 }
 
 void Document::finishStep() {
-    // The checks belong to the step: their verdicts come and go with the cells they judge.
-    runChecks();
+    // The checks belong to the step: their verdicts come and go with the cells they judge. They
+    // judge cells alone, so a step that changed none (the heading) leaves them as they are.
+    if (!m_open->journal.empty())
+        runChecks();
     m_sheet.attachJournal(nullptr);
     OpenStep open = std::move(*m_open);
     m_open.reset();
