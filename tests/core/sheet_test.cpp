@@ -120,18 +120,6 @@ TEST(SheetJournal, EmptyingAnEmptySheetRecordsNothingAndACopyTakesNoJournal) {
     s.attachJournal(nullptr);
 }
 
-TEST(SheetJournal, RowsTrimmedSinceComeBackEmptyForAnOlderEntry) {
-    Sheet s(6);
-    SheetJournal journal;
-    s.attachJournal(&journal);
-    s.setCell(5, col::name, "L6");
-    s.attachJournal(nullptr);
-    s.setRowCount(2);  // as a save trims unused rows, outside the journal
-    journal.takeBack(s);
-    EXPECT_EQ(s.rowCount(), 6);
-    EXPECT_TRUE(s.cell(5, col::name).empty());
-}
-
 }  // namespace
 
 namespace {

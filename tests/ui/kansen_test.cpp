@@ -809,6 +809,11 @@ class KansenTest : public QObject {
         QCOMPARE(line->height(), 3);
         movePointer(QPoint(100, 2));
         QCOMPARE(line->y(), -1000);
+        // Leaving the grid takes the line away too.
+        movePointer(QPoint(100, 50));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(grid()->viewport(), &leave);
+        QCOMPARE(line->y(), -1000);
     }
 
     void doubleClickHandsTheRowToTheInputDialog() {
@@ -1969,16 +1974,6 @@ class KansenTest : public QObject {
         QCOMPARE(place.maximised, maximised);
         QVERIFY(available.contains(
             QRect(place.position, maximised ? place.size : place.size + layout::kFrameAllowance)));
-    }
-
-    void theGuideLineGoesWhenThePointerLeavesTheGrid() {
-        open();
-        QWidget* line = child<QWidget>("GuideLine");
-        movePointer(QPoint(100, 50));
-        QVERIFY(line->y() > 0);
-        QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(grid()->viewport(), &leave);
-        QCOMPARE(line->y(), -1000);
     }
 
     // -----------------------------------------------------------------------------------------
