@@ -310,8 +310,14 @@ std::vector<std::string> explainVerdict(const Sheet& sheet, int row) {
             lines.push_back(judged.status.error().message);
     }
     const Row& cells = sheet.row(row);
-    for (const FailedComparison& f : evaluateCellChecks(cells).failed)
+    const std::vector<FailedComparison> failed = evaluateCellChecks(cells).failed;
+    for (const FailedComparison& f : failed)
         lines.push_back(explainComparison(cells, f));
+    // The cell checks write a failure and never take it back: say when the values have moved on.
+    const bool cellCheckVerdict = text == verdict::breakerBelowMain ||
+                                  text == verdict::mainBelowDesign || text == verdict::dropTooLarge;
+    if (cellCheckVerdict && failed.empty())
+        lines.push_back("今の値ではこの判定になりません（再計算されていません）。");
     return lines;
 }
 

@@ -522,6 +522,16 @@ TEST(VerdictExplanation, GivesTheNumbersTheRuleUsedForTheVerdictTheRowHolds) {
          },
          1,
          {cellNumberError(1, col::allowableCurrent, "6O").message}},
+        {"a cell-check failure the values no longer give",
+         [] {
+             Sheet s(2);
+             setCells(s, 0, {{col::breaker, "100"}, {col::mainBreaker, "125"}});
+             s = judged(s, 0);
+             s.setCell(0, col::breaker, "150");
+             return s;
+         },
+         0,
+         {"今の値ではこの判定になりません（再計算されていません）。"}},
         {"no verdict, nothing to explain", tap("70", "5"), 3, {}},
         {"a bare mark of an older sheet is not explained",
          [] {
