@@ -5,6 +5,7 @@
 
 #include "number_text.h"
 #include "row_kind.h"
+#include "tree_editing.h"
 
 namespace wirelark {
 
@@ -53,85 +54,109 @@ std::string findingTail(std::string_view nameFramed, std::string_view loadName) 
 
 }  // namespace
 
-Status checkBranchProtection(Sheet& sheet, int s1, int e1) {
+BranchProtectionResult evaluateBranchProtection(const Sheet& sheet, int s1, int e1) {
+    BranchProtectionResult result;
     const int first = std::max(s1, 0);
     const int last = std::min(e1, sheet.rowCount() - 1);
     if (last < first)
-        return success();
+        return result;
+    auto fail = [&result](Error e) {
+        result.status = std::move(e);
+        return std::move(result);
+    };
 
     auto breaker = cellNumber(sheet, first, col::breaker);
     if (!breaker)
-        return breaker.error();
+        return fail(breaker.error());
     auto feederCable = cellNumber(sheet, first, col::allowableCurrent);
     if (!feederCable)
-        return feederCable.error();
+        return fail(feederCable.error());
     double protection = breaker->value_or(0.0);
+    int protectionRow = first;
     const double feederAllowable = feederCable->value_or(0.0);
 
     std::optional<double> limit8m;
     double length = 0.0;
     double allowable = 0.0;
     for (int q = first; q <= last; ++q) {
-        const std::string& g = sheet.cell(q, col::glyph);
-        const RowClass rc = classifyRow(g);
+        const RowClass rc = classifyRow(sheet.cell(q, col::glyph));
         const RowKind c = rc.kind;
         auto ownLength = cellNumber(sheet, q, col::length);
         if (!ownLength)
-            return ownLength.error();
+            return fail(ownLength.error());
         if (*ownLength)
             length = **ownLength;
         auto ownAllowable = cellNumber(sheet, q, col::allowableCurrent);
         if (!ownAllowable)
-            return ownAllowable.error();
+            return fail(ownAllowable.error());
         if (*ownAllowable)
             allowable = **ownAllowable;
 
-        const double reference = std::min(protection, feederAllowable);
-        const double a55 = roundHalfEven(reference * 0.55);
-        const double a35 = roundHalfEven(reference * 0.35);
+        BranchProtectionVerdict v;
+        v.row = q;
+        v.allowable = allowable;
+        v.allowableFromAbove = !*ownAllowable;
+        v.protection = protection;
+        v.protectionRow = protectionRow;
+        v.feederAllowable = feederAllowable;
+        v.reference = std::min(protection, feederAllowable);
+        v.a55 = roundHalfEven(v.reference * 0.55);
+        v.a35 = roundHalfEven(v.reference * 0.35);
+        v.length = length;
 
         // A breaker where the trunk is tapped protects what follows it.
         if ((c == RowKind::FirstTrunk && rc.twoSystemForm) ||
             (c == RowKind::Trunk && !rc.twoSystemForm)) {
             auto tap = cellNumber(sheet, q, col::mainBreaker);
             if (!tap)
-                return tap.error();
-            if (*tap)
+                return fail(tap.error());
+            if (*tap) {
                 protection = **tap;
+                protectionRow = q;
+            }
         }
 
         if (!*ownLength)
             continue;  // a row without a length keeps its verdict
-        std::string_view v;
         bool zone35 = false;
-        if (allowable < a35)
-            v = verdict::below35;
-        if (a35 <= allowable && allowable < a55) {
+        if (allowable < v.a35)
+            v.verdict = verdict::below35;
+        if (v.a35 <= allowable && allowable < v.a55) {
             zone35 = true;
-            v = length <= 8.0 ? verdict::from35Within8m : verdict::from35Beyond8m;
+            v.verdict = length <= 8.0 ? verdict::from35Within8m : verdict::from35Beyond8m;
         }
-        if (allowable >= a55)
-            v = verdict::from55;
-        if ((c == RowKind::Branch || c == RowKind::LastBranch) && length <= 3.0)
-            v = verdict::branchWithin3m;
-        if ((c == RowKind::FirstTrunk || c == RowKind::Trunk) && zone35) {
+        if (allowable >= v.a55)
+            v.verdict = verdict::from55;
+        if (rc.isBranch() && length <= 3.0)
+            v.verdict = verdict::branchWithin3m;
+        if (rc.isTrunk() && zone35) {
             if (!limit8m) {
                 auto l = eightMetreLimit(sheet, q, c);
                 if (!l)
-                    return l.error();
+                    return fail(l.error());
                 limit8m = *l;
             }
             if (limit8m) {
                 auto reach = cellNumber(sheet, q, col::cumulativeLength);
                 if (!reach)
-                    return reach.error();
+                    return fail(reach.error());
+                v.limit8m = limit8m;
+                v.reach = *reach;
                 if (*reach && **reach > *limit8m)
-                    v = verdict::trunkBeyond8m;
+                    v.verdict = verdict::trunkBeyond8m;
             }
         }
-        sheet.setCell(q, col::verdict, std::string(v));
+        result.verdicts.push_back(v);
     }
-    return success();
+    return result;
+}
+
+Status checkBranchProtection(Sheet& sheet, int s1, int e1) {
+    // Rows judged before a cell that stops the check keep their new verdicts.
+    BranchProtectionResult judged = evaluateBranchProtection(sheet, s1, e1);
+    for (const BranchProtectionVerdict& v : judged.verdicts)
+        sheet.setCell(v.row, col::verdict, std::string(v.verdict));
+    return judged.status;
 }
 
 CellMarks::Columns CellMarks::redColumns(int row) const {
@@ -147,6 +172,33 @@ bool CellMarks::isRed(int row, int column) const {
     return redColumns(row).test(static_cast<std::size_t>(column));
 }
 
+CellCheckOutcome evaluateCellChecks(const Row& row) {
+    CellCheckOutcome out;
+    // The verdict as it stands while the row is drawn from left to right.
+    out.verdict = row[col::verdict];
+    auto compare = [&](int column, int comparedTo, bool less, std::string_view v) {
+        const bool fails = less ? cellLess(row[column], row[comparedTo]).value_or(false)
+                                : cellLess(row[comparedTo], row[column]).value_or(false);
+        if (!fails)
+            return;
+        out.red.set(static_cast<std::size_t>(column));
+        out.verdict = v;
+        out.failed.push_back({column, comparedTo, v});
+    };
+    compare(col::breaker, col::mainBreaker, true, verdict::breakerBelowMain);
+    if (out.verdict == verdict::bareFailure || out.verdict == verdict::from35Beyond8m ||
+        out.verdict == verdict::trunkBeyond8m)
+        out.red.set(col::length);
+    compare(col::mainBreaker, col::designCurrent, true, verdict::mainBelowDesign);
+    if (out.verdict == verdict::bareFailure || out.verdict == verdict::below35)
+        out.red.set(col::cable);
+    compare(col::singleDrop, col::allowableDrop, false, verdict::dropTooLarge);
+    compare(col::summedDrop, col::allowableDrop, false, verdict::dropTooLarge);
+    if (isFailingVerdict(out.verdict))
+        out.red.set(col::verdict);
+    return out;
+}
+
 CellMarks applyCellChecks(Sheet& sheet, int firstRow, int lastRow) {
     const int first = std::max(firstRow, 0);
     const int last = std::min(lastRow, sheet.rowCount() - 1);
@@ -154,40 +206,119 @@ CellMarks applyCellChecks(Sheet& sheet, int firstRow, int lastRow) {
         return CellMarks(first, {});
     std::vector<CellMarks::Columns> marks(static_cast<std::size_t>(last - first + 1));
 
+    const Sheet& read = sheet;
     for (int r = first; r <= last; ++r) {
-        Row& row = sheet.row(r);
-        CellMarks::Columns& red = marks[static_cast<std::size_t>(r - first)];
-        // The verdict as it stands while the row is drawn from left to right; it points into
-        // the cell or at a constant and is written back once at the end.
-        std::string_view current = row[col::verdict];
-
-        if (cellLess(row[col::breaker], row[col::mainBreaker]).value_or(false)) {
-            red.set(col::breaker);
-            current = verdict::breakerBelowMain;
-        }
-        if (current == verdict::bareFailure || current == verdict::from35Beyond8m ||
-            current == verdict::trunkBeyond8m)
-            red.set(col::length);
-        if (cellLess(row[col::mainBreaker], row[col::designCurrent]).value_or(false)) {
-            red.set(col::mainBreaker);
-            current = verdict::mainBelowDesign;
-        }
-        if (current == verdict::bareFailure || current == verdict::below35)
-            red.set(col::cable);
-        if (cellLess(row[col::allowableDrop], row[col::singleDrop]).value_or(false)) {
-            red.set(col::singleDrop);
-            current = verdict::dropTooLarge;
-        }
-        if (cellLess(row[col::allowableDrop], row[col::summedDrop]).value_or(false)) {
-            red.set(col::summedDrop);
-            current = verdict::dropTooLarge;
-        }
-        if (isFailingVerdict(current))
-            red.set(col::verdict);
-        if (current != row[col::verdict])
-            row[col::verdict] = std::string(current);
+        const CellCheckOutcome out = evaluateCellChecks(read.row(r));
+        marks[static_cast<std::size_t>(r - first)] = out.red;
+        if (out.verdict != read.cell(r, col::verdict))
+            sheet.setCell(r, col::verdict, std::string(out.verdict));
     }
     return CellMarks(first, std::move(marks));
+}
+
+namespace {
+
+std::string amps(double x) {
+    return formatShortest(x) + " A";
+}
+std::string metres(double x) {
+    return formatShortest(x) + " m";
+}
+std::string rowName(int row) {
+    return std::to_string(row + 1) + " 行目";
+}
+
+bool isBranchProtectionVerdict(std::string_view text) {
+    for (std::string_view v : {verdict::below35, verdict::from35Within8m, verdict::from35Beyond8m,
+                               verdict::from55, verdict::branchWithin3m, verdict::trunkBeyond8m})
+        if (text == v)
+            return true;
+    return false;
+}
+
+std::vector<std::string> explainBranchProtection(const BranchProtectionVerdict& v, int s1) {
+    std::vector<std::string> lines;
+    if (v.verdict == verdict::branchWithin3m) {
+        lines.push_back("分岐のこう長 " + metres(v.length) + " ≦ 3 m");
+        return lines;
+    }
+    lines.push_back("許容電流 Ia = " + amps(v.allowable) +
+                    (v.allowableFromAbove ? "（上の行の値）" : ""));
+    lines.push_back(
+        "遮断器 P = " + amps(v.protection) +
+        (v.protectionRow != s1 ? "（" + rowName(v.protectionRow) + "の分岐の主幹器具）" : ""));
+    lines.push_back("幹線ケーブルの許容電流 Iw = " + amps(v.feederAllowable));
+    const char* which = v.protection < v.feederAllowable   ? "（P と Iw の小さい方の P）"
+                        : v.feederAllowable < v.protection ? "（P と Iw の小さい方の Iw）"
+                                                           : "（P と Iw が同じ）";
+    lines.push_back("基準電流 Ib = " + amps(v.reference) + which);
+    lines.push_back("55 % = " + amps(v.a55) + "、35 % = " + amps(v.a35));
+
+    const std::string ia = "Ia " + amps(v.allowable);
+    const std::string zone = "35 % の " + amps(v.a35) + " ≦ " + ia + " < 55 % の " + amps(v.a55);
+    if (v.verdict == verdict::below35)
+        lines.push_back(ia + " < 35 % の " + amps(v.a35));
+    else if (v.verdict == verdict::from55)
+        lines.push_back(ia + " ≧ 55 % の " + amps(v.a55));
+    else if (v.verdict == verdict::from35Within8m)
+        lines.push_back(zone + "、こう長 " + metres(v.length) + " ≦ 8 m");
+    else if (v.verdict == verdict::from35Beyond8m)
+        lines.push_back(zone + "、こう長 " + metres(v.length) + " > 8 m");
+    else if (v.verdict == verdict::trunkBeyond8m && v.limit8m && v.reach) {
+        lines.push_back(zone);
+        lines.push_back("起点からのこう長 " + metres(*v.reach) + " > 限度 " + metres(*v.limit8m) +
+                        "（" + metres(*v.limit8m - 8.0) + " の位置から 8 m）");
+    }
+    return lines;
+}
+
+std::string explainComparison(const Row& row, const FailedComparison& f) {
+    const bool drop = f.comparedTo == col::allowableDrop;
+    const std::string unit = drop ? " V" : " A";
+    std::string left = std::string(columnCaption(f.column));
+    if (f.column == col::summedDrop)
+        left += "の電圧降下";
+    return left + " " + row[static_cast<std::size_t>(f.column)] + unit + (drop ? " > " : " < ") +
+           std::string(columnCaption(f.comparedTo)) + " " +
+           row[static_cast<std::size_t>(f.comparedTo)] + unit;
+}
+
+}  // namespace
+
+std::vector<std::string> explainVerdict(const Sheet& sheet, int row) {
+    std::vector<std::string> lines;
+    if (row < 0 || row >= sheet.rowCount())
+        return lines;
+    const std::string& text = sheet.cell(row, col::verdict);
+    if (isBlank(text))
+        return lines;
+
+    if (isBranchProtectionVerdict(text)) {
+        // The rule runs over the feeder block of the row; a row of no block over itself.
+        BlockRange range = findFeederRange(sheet, row);
+        if (isBlank(sheet.cell(row, col::feederNumber)) || range.s1 > row || range.e1 < row)
+            range = {row, row};
+        const BranchProtectionResult judged = evaluateBranchProtection(sheet, range.s1, range.e1);
+        const auto it = std::find_if(judged.verdicts.begin(), judged.verdicts.end(),
+                                     [row](const auto& v) { return v.row == row; });
+        if (it != judged.verdicts.end() && it->verdict == text)
+            lines = explainBranchProtection(*it, range.s1);
+        else if (it != judged.verdicts.end())
+            lines.push_back("今の値で判定すると「" + std::string(it->verdict) +
+                            "」になります（再計算されていません）。");
+        else if (!judged.status)
+            lines.push_back(judged.status.error().message);
+    }
+    const Row& cells = sheet.row(row);
+    const std::vector<FailedComparison> failed = evaluateCellChecks(cells).failed;
+    for (const FailedComparison& f : failed)
+        lines.push_back(explainComparison(cells, f));
+    // The cell checks write a failure and never take it back: say when the values have moved on.
+    const bool cellCheckVerdict = text == verdict::breakerBelowMain ||
+                                  text == verdict::mainBelowDesign || text == verdict::dropTooLarge;
+    if (cellCheckVerdict && failed.empty())
+        lines.push_back("今の値ではこの判定になりません（再計算されていません）。");
+    return lines;
 }
 
 Expected<std::vector<VerdictFinding>> verdictSummary(const Sheet& sheet) {

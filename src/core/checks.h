@@ -5,6 +5,7 @@
 // Verdicts live in column 21: a text beginning "×" fails, one beginning "〇" passes.
 
 #include <bitset>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,11 @@ inline constexpr std::string_view mainBelowDesign = "×：主幹器具定格電�
 inline constexpr std::string_view dropTooLarge = "×：電圧降下が大きい 確認必要";
 // A bare failure mark, as older sheets may hold it.
 inline constexpr std::string_view bareFailure = "×";
+// Every verdict the checks write, for sizing the column that shows them.
+inline constexpr std::string_view all[] = {
+    below35,       from35Within8m,   from35Beyond8m,  from55,       branchWithin3m,
+    trunkBeyond8m, breakerBelowMain, mainBelowDesign, dropTooLarge,
+};
 }  // namespace verdict
 
 // True for a verdict that marks a failing row.
@@ -41,6 +47,33 @@ inline bool isFailingVerdict(std::string_view text) {
 // feeder's breaker and its cable's allowable current; a tap breaker on the trunk ("┌┌┘", "│　"
 // with a main breaker) becomes the reference for the rows after it.
 Status checkBranchProtection(Sheet& sheet, int s1, int e1);
+
+// The branch-protection rule applied to one row, with the numbers it used.
+struct BranchProtectionVerdict {
+    int row = 0;
+    std::string_view verdict;
+    double allowable = 0;  // Ia, the row's allowable current (or the last one above it)
+    bool allowableFromAbove = false;
+    double protection = 0;       // P, the breaker protecting the row
+    int protectionRow = 0;       // the row whose breaker P is: the head row or a tap on the trunk
+    double feederAllowable = 0;  // Iw, the allowable current of the feeder's cable
+    double reference = 0;        // Ib = min(P, Iw)
+    double a55 = 0;              // R(Ib × 0.55)
+    double a35 = 0;              // R(Ib × 0.35)
+    double length = 0;           // the row's own length
+    // A trunk row in the 35 % zone: where its run may end (8 m beyond the end of the same
+    // cable before it) and how far it reaches from the origin.
+    std::optional<double> limit8m;
+    std::optional<double> reach;
+};
+struct BranchProtectionResult {
+    // The rows judged, in order, up to a failure.
+    std::vector<BranchProtectionVerdict> verdicts;
+    Status status = success();
+};
+// The evaluation checkBranchProtection writes: the verdict of every row of s1..e1 that has a
+// length, stopping at the first cell that should hold a number and does not.
+BranchProtectionResult evaluateBranchProtection(const Sheet& sheet, int s1, int e1);
 
 // Which cells of each row the grid draws red, from the cell checks.
 class CellMarks {
@@ -71,6 +104,29 @@ class CellMarks {
 // text changes. The grid runs this after every change and draws from the result without
 // writing any cell.
 CellMarks applyCellChecks(Sheet& sheet, int firstRow, int lastRow);
+
+// One comparison of the cell checks that failed on a row.
+struct FailedComparison {
+    int column = 0;      // the cell turned red: 4, 8, 15 or 16
+    int comparedTo = 0;  // the cell it was compared with: 8, 9 or 17
+    std::string_view verdict;
+};
+// The cell checks of one row as applyCellChecks makes them: the verdict the row ends with, its
+// red columns and the comparisons that failed, left to right.
+struct CellCheckOutcome {
+    std::string_view verdict;  // into the row, or one of the verdicts above
+    CellMarks::Columns red;
+    std::vector<FailedComparison> failed;
+};
+CellCheckOutcome evaluateCellChecks(const Row& row);
+
+// Why a row has the verdict it holds, in Japanese, one line per comparison, with the numbers
+// the rule used: for the branch-protection rule the allowable current Ia, the reference Ib
+// (the smaller of the breaker P and the feeder cable's Iw, naming which), the 55 % and 35 %
+// thresholds and the length against 8 m or 3 m; for the cell checks the two values compared.
+// The same evaluations as the checks themselves. Empty when the row has no verdict, or one the
+// checks do not write.
+std::vector<std::string> explainVerdict(const Sheet& sheet, int row);
 
 // One failing row of the verdict summary.
 struct VerdictFinding {

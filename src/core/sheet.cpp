@@ -1,5 +1,10 @@
 #include "sheet.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "sheet_journal.h"
+
 namespace wirelark {
 
 std::string_view columnCaption(int column) {
@@ -50,8 +55,69 @@ Error cellNumberError(int row, int column, std::string_view text) {
                  "」の「" + std::string(text) + "」は数値ではありません。"};
 }
 
+Sheet::Sheet(const Sheet& other)
+    : heading(other.heading),
+      settings(other.settings),
+      copyBuffer(other.copyBuffer),
+      m_rows(other.m_rows) {}
+
+Sheet::Sheet(Sheet&& other) noexcept
+    : heading(std::move(other.heading)),
+      settings(std::move(other.settings)),
+      copyBuffer(std::move(other.copyBuffer)),
+      m_rows(std::move(other.m_rows)) {}
+
+Sheet& Sheet::operator=(const Sheet& other) {
+    if (this != &other) {
+        heading = other.heading;
+        settings = other.settings;
+        copyBuffer = other.copyBuffer;
+        replaceRows(other.m_rows);
+    }
+    return *this;
+}
+
+Sheet& Sheet::operator=(Sheet&& other) {
+    if (this != &other) {
+        heading = std::move(other.heading);
+        settings = std::move(other.settings);
+        copyBuffer = std::move(other.copyBuffer);
+        replaceRows(std::move(other.m_rows));
+    }
+    return *this;
+}
+
+void Sheet::recordCell(int row, int column, std::string& old) {
+    m_journal->add<SheetJournal::CellWas>(row, column, std::move(old));
+}
+
+void Sheet::recordRow(int row) {
+    m_journal->add<SheetJournal::RowWas>(row, std::make_unique<Row>(m_rows[idx(row)]));
+}
+
+void Sheet::setRow(int r, Row cells) {
+    Row& target = m_rows[idx(r)];
+    if (m_journal) {
+        if (target == cells)
+            return;
+        m_journal->add<SheetJournal::RowWas>(r, std::make_unique<Row>(std::move(target)));
+    }
+    target = std::move(cells);
+}
+
 void Sheet::setRowCount(int count) {
-    m_rows.resize(idx(count < 0 ? 0 : count));
+    const std::size_t n = idx(count < 0 ? 0 : count);
+    if (m_journal && n != m_rows.size()) {
+        const int now = rowCount();
+        if (n > m_rows.size()) {
+            m_journal->add<SheetJournal::RowsInserted>(now, static_cast<int>(n) - now);
+        } else {
+            std::vector<Row> dropped(std::make_move_iterator(m_rows.begin() + n),
+                                     std::make_move_iterator(m_rows.end()));
+            m_journal->add<SheetJournal::RowsErased>(static_cast<int>(n), std::move(dropped));
+        }
+    }
+    m_rows.resize(n);
 }
 
 int Sheet::lastUsedRow() const {
@@ -71,19 +137,51 @@ int Sheet::lastPrintedRow() const {
 void Sheet::insertRows(int at, int count) {
     if (count <= 0)
         return;
+    if (m_journal)
+        m_journal->add<SheetJournal::RowsInserted>(at, count);
     m_rows.insert(m_rows.begin() + at, idx(count), Row{});
+}
+
+void Sheet::insertRows(int at, std::vector<Row> rows) {
+    if (rows.empty())
+        return;
+    if (m_journal)
+        m_journal->add<SheetJournal::RowsInserted>(at, static_cast<int>(rows.size()));
+    m_rows.insert(m_rows.begin() + at, std::make_move_iterator(rows.begin()),
+                  std::make_move_iterator(rows.end()));
 }
 
 void Sheet::eraseRows(int at, int count) {
     if (count <= 0)
         return;
-    m_rows.erase(m_rows.begin() + at, m_rows.begin() + at + count);
+    const auto first = m_rows.begin() + at;
+    const auto last = first + count;
+    if (m_journal)
+        m_journal->add<SheetJournal::RowsErased>(
+            at, std::vector<Row>(std::make_move_iterator(first), std::make_move_iterator(last)));
+    m_rows.erase(first, last);
 }
 
 void Sheet::clearCells() {
+    if (m_journal) {
+        // The rows as they were go to the journal whole: emptying and taking back a sheet of
+        // thousands of rows moves one vector instead of copying every cell.
+        const bool anyText = std::any_of(m_rows.begin(), m_rows.end(), [](const Row& r) {
+            return std::any_of(r.begin(), r.end(), [](const std::string& c) { return !c.empty(); });
+        });
+        if (anyText)
+            replaceRows(std::vector<Row>(m_rows.size()));
+        return;
+    }
     for (Row& r : m_rows)
         for (std::string& c : r)
             c.clear();
+}
+
+void Sheet::replaceRows(std::vector<Row> rows) {
+    if (m_journal)
+        m_journal->add<SheetJournal::AllRowsWere>(std::move(m_rows));
+    m_rows = std::move(rows);
 }
 
 Expected<std::optional<double>> cellNumber(const Sheet& sheet, int row, int column) {

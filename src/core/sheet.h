@@ -91,6 +91,8 @@ enum class YearDisplay { Era, Western };
 
 // The heading of the sheet, as the main window shows it.
 struct HeadingFields {
+    friend bool operator==(const HeadingFields&, const HeadingFields&) = default;
+
     std::string buildingName;  // 建物名称 (Edit1)
     std::string eraLabel;      // era shown before the year, "令和" (Label56)
     std::string eraYear;       // year in the era, "6" or "元" (Edit25)
@@ -102,15 +104,25 @@ struct HeadingFields {
 
 // Settings that travel with the sheet and in set.ini.
 struct SheetSettings {
+    friend bool operator==(const SheetSettings&, const SheetSettings&) = default;
     Frequency frequency = Frequency::Hz60;
     YearDisplay yearDisplay = YearDisplay::Era;
     bool printPageNumbers = true;
 };
 
+class SheetJournal;
+
 class Sheet {
   public:
     Sheet() : Sheet(kInitialRowCount) {}
     explicit Sheet(int rowCount) : m_rows(static_cast<std::size_t>(rowCount < 0 ? 0 : rowCount)) {}
+    // A copy is a sheet of its own: it takes the cells, never the journal.
+    Sheet(const Sheet& other);
+    Sheet(Sheet&& other) noexcept;
+    // Assigning replaces every row, and a journal attached here records the rows it replaced.
+    Sheet& operator=(const Sheet& other);
+    Sheet& operator=(Sheet&& other);
+    ~Sheet() = default;
 
     int rowCount() const { return static_cast<int>(m_rows.size()); }
     // Grows with empty rows or drops rows from the end.
@@ -118,10 +130,23 @@ class Sheet {
 
     const std::string& cell(int row, int column) const { return m_rows[idx(row)][idx(column)]; }
     void setCell(int row, int column, std::string text) {
-        m_rows[idx(row)][idx(column)] = std::move(text);
+        std::string& c = m_rows[idx(row)][idx(column)];
+        if (m_journal) {
+            if (c == text)
+                return;
+            recordCell(row, column, c);
+        }
+        c = std::move(text);
     }
-    Row& row(int r) { return m_rows[idx(r)]; }
+    // The row to change in place; with a journal attached the whole row is recorded first, so
+    // prefer setCell or setRow where a row is only read or written whole.
+    Row& row(int r) {
+        if (m_journal)
+            recordRow(r);
+        return m_rows[idx(r)];
+    }
     const Row& row(int r) const { return m_rows[idx(r)]; }
+    void setRow(int r, Row cells);
 
     // A used row has a tree glyph (column 5 not empty; a single space counts as used).
     bool isUsed(int r) const { return !cell(r, col::glyph).empty(); }
@@ -132,10 +157,19 @@ class Sheet {
 
     // Inserts `count` empty rows before row `at` (at == rowCount() appends).
     void insertRows(int at, int count);
+    // Inserts the given rows before row `at`.
+    void insertRows(int at, std::vector<Row> rows);
     // Removes `count` rows starting at `at`.
     void eraseRows(int at, int count);
     // Empties every cell; the row count stays.
     void clearCells();
+    // Every row at once.
+    void replaceRows(std::vector<Row> rows);
+
+    // While a journal is attached, every change of the rows records what it replaced
+    // (sheet_journal.h); the heading, the settings and the copy buffer are not recorded.
+    void attachJournal(SheetJournal* journal) { m_journal = journal; }
+    SheetJournal* journal() const { return m_journal; }
 
     HeadingFields heading;
     SheetSettings settings;
@@ -144,7 +178,10 @@ class Sheet {
 
   private:
     static std::size_t idx(int i) { return static_cast<std::size_t>(i); }
+    void recordCell(int row, int column, std::string& old);
+    void recordRow(int row);
     std::vector<Row> m_rows;
+    SheetJournal* m_journal = nullptr;
 };
 
 // The number in a cell: nothing when the cell is blank (empty or " "), an error naming the

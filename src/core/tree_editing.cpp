@@ -184,8 +184,9 @@ BlockRange copyFeederBlock(Sheet& sheet, int ny1, int uy1) {
     const BlockRange range = blockOrSelection(sheet, ny1, uy1);
     sheet.copyBuffer.clear();
     sheet.copyBuffer.reserve(static_cast<std::size_t>(range.e1 - range.s1 + 1));
+    const Sheet& source = sheet;
     for (int r = range.s1; r <= range.e1; ++r)
-        sheet.copyBuffer.push_back(sheet.row(r));
+        sheet.copyBuffer.push_back(source.row(r));
     return range;
 }
 
@@ -194,9 +195,7 @@ int pasteCopyBuffer(Sheet& sheet, int uy1) {
     if (k == 0)
         return 0;
     const int at = std::clamp(uy1, 0, sheet.rowCount());
-    sheet.insertRows(at, k);
-    for (int i = 0; i < k; ++i)
-        sheet.row(at + i) = sheet.copyBuffer[static_cast<std::size_t>(i)];
+    sheet.insertRows(at, std::vector<Row>(sheet.copyBuffer));
     // The grid grows by one row for each row copied, on top of the inserted ones.
     sheet.insertRows(sheet.rowCount(), k);
     renumberFeeders(sheet);

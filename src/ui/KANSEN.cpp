@@ -7,13 +7,16 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include "Unit6.h"
 #include "checks.h"
@@ -78,11 +81,14 @@ TForm1::TForm1(Services services, StartUp startUp, QWidget* parent)
     : QWidget(parent),
       ui(std::make_unique<Ui::TForm1>()),
       m_services(services),
-      m_model(new SheetTableModel(m_sheet, this)),
+      m_verdictWidth(0),
+      m_model(new SheetTableModel(m_document.sheet(), this)),
       m_delegate(new SheetCellDelegate(this)),
       m_popupMenu(nullptr),
       m_form6(nullptr) {
     registerJapaneseFonts();
+    m_verdictWidth = layout::longestVerdictWidth(sheetFont(10));
+    m_listener = m_document.subscribe([this](Document::Change c) { documentChanged(c); });
     ui->setupUi(this);
     setUpGrid();
     setUpHeaderStrip();
@@ -94,7 +100,17 @@ TForm1::TForm1(Services services, StartUp startUp, QWidget* parent)
     FormCreate(startUp);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    m_document.unsubscribe(m_listener);
+    // The controls go first and in silence, while the document they show is still there: a
+    // field that loses the focus as the window goes would otherwise commit into a document
+    // already gone.
+    ui->StringGrid1->viewport()->removeEventFilter(this);
+    ui->Edit2->removeEventFilter(this);
+    for (QObject* child : findChildren<QObject*>())
+        child->blockSignals(true);
+    qDeleteAll(findChildren<QObject*>(Qt::FindDirectChildrenOnly));
+}
 
 // ---------------------------------------------------------------------------------------------
 // Building the window
@@ -180,6 +196,19 @@ void TForm1::setUpPopupMenu() {
     N11 = add("N11", QStringLiteral("全削除"));
     m_popupMenu->addSeparator();
     N13 = add("N13", QStringLiteral("操作方法の表示"));
+    m_popupMenu->addSeparator();
+    N14 = add("N14", QStringLiteral("元に戻す"));
+    N15 = add("N15", QStringLiteral("やり直し"));
+    // The keys work anywhere in the window, not only while the menu is open; an edit box that
+    // has the focus takes them for its own typing first.
+    N14->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    N15->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction* a : {N14, N15}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+    updateHistoryItems();
 }
 
 void TForm1::setUpLook() {
@@ -241,6 +270,8 @@ void TForm1::connectControls() {
     selected(ui->RadioButton2, &TForm1::RadioButton2Click);
     selected(ui->RadioButton3, &TForm1::RadioButton3Click);
     selected(ui->RadioButton4, &TForm1::RadioButton4Click);
+    selected(ui->RadioButton5, &TForm1::RadioButton5Click);
+    selected(ui->RadioButton6, &TForm1::RadioButton6Click);
 
     auto menu = [this](QAction* a, void (TForm1::*handler)()) {
         connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
@@ -253,10 +284,12 @@ void TForm1::connectControls() {
     menu(N9, &TForm1::N9Click);
     menu(N11, &TForm1::N11Click);
     menu(N13, &TForm1::N13Click);
+    menu(N14, &TForm1::N14Click);
+    menu(N15, &TForm1::N15Click);
 
-    // Typing into the heading is work that a later "開く" must not lose unasked.
-    for (QLineEdit* e : {ui->Edit1, ui->Edit3, ui->Edit25, ui->Edit26, ui->Edit27})
-        connect(e, &QLineEdit::textEdited, this, [this] { kidou = 1; });
+    // What is typed into the heading becomes one step once the field is left.
+    for (QLineEdit* e : {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit25, ui->Edit26, ui->Edit27})
+        connect(e, &QLineEdit::editingFinished, this, [this] { commitHeading(); });
 
     // A click into the era-name box fills in today's era.
     ui->Edit2->installEventFilter(this);
@@ -270,14 +303,25 @@ void TForm1::FormCreate(const StartUp& startUp) {
     strFilePath = QFileInfo(strFileName).absolutePath() + QLatin1Char('/');
 
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize size = layout::windowSizeForScreen(screen ? screen->size() : QSize());
-    resize(size);
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
+    const layout::WindowPlacement place =
+        layout::placeWindow(screen ? screen->size() : QSize(),
+                            screen ? screen->availableGeometry() : QRect(), m_verdictWidth);
+    resize(place.size);
+    move(place.position);
+    if (place.maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
     FormResize();
 
-    patan = 0;
-    Button124Click();
+    m_document.patan = 0;
+    // The new sheet: dated today, with the settings of set.ini, which are read once, here. The
+    // window's activation no longer reads them: a sheet opened later keeps its own.
+    Button22Click();
+    m_document.replace([this](Sheet& sheet) {
+        applyToday(sheet.heading, today());
+        applyProgramSettings(sheet);
+        m_programSettings.eraName = sheet.heading.eraName;
+        convertEra(sheet.heading, sheet.settings.yearDisplay);
+    });
 
     ui->GuideLine->move(ui->GuideLine->x(), kGuideLineParked);
     ui->Panel30->move(0, 0);
@@ -286,27 +330,42 @@ void TForm1::FormCreate(const StartUp& startUp) {
         if (!loadFileName())
             FileName.clear();
     }
-    runCellChecks();
 }
 
 void TForm1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        FormActivate();
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow())
+        return;
+    if (m_activationHolds > 0) {
+        m_activationPending = true;
+        return;
+    }
+    FormActivate();
+}
+
+TForm1::ActivationHold::ActivationHold(TForm1& form) : m_form(form) {
+    ++m_form.m_activationHolds;
+}
+
+TForm1::ActivationHold::~ActivationHold() {
+    if (--m_form.m_activationHolds > 0 || !m_form.m_activationPending)
+        return;
+    m_form.m_activationPending = false;
+    m_form.FormActivate();
 }
 
 void TForm1::FormActivate() {
-    kansenno = 1;
-    keitou = 1;
+    m_document.kansenno = 1;
+    m_document.keitou = 1;
     applyColumnWidths();
     ui->StringGrid1->verticalHeader()->setDefaultSectionSize(layout::kRowHeight);
     ui->InstructionsPanel->hide();
-    // The settings are read before the era conversion: the conversion then puts the era that
-    // belongs to the sheet's year into the era label. The other way round, an era name kept in
-    // set.ini from an earlier era would be shown (and saved) with this era's year: "平成6年".
-    Button22Click();
-    Button20Click();
-    ui->Label56->setText(ui->Edit2->text());
+    // The era conversion, and the era label taken from the era name: usually they change
+    // nothing, and then they leave no step.
+    commitHeading();
+    m_document.edit("和暦←→西暦変換", [this](Sheet& sheet) {
+        convertEra(sheet.heading, sheet.settings.yearDisplay);
+    });
     // The window becomes active again after every message box and dialog; only the first
     // activation moves the selection, so the row a finding or an edit showed stays in view.
     if (!m_activatedOnce) {
@@ -329,7 +388,8 @@ void TForm1::FormResize() {
     ui->HeaderStrip->setGeometry(0, layout::kTopBarHeight, w, layout::kHeaderHeight);
     ui->StringGrid1->setGeometry(layout::kGridLeft, layout::kGridTop, gridWidth,
                                  std::max(0, h - layout::kGridHeightMargin));
-    ui->StringGrid1->setColumnWidth(col::verdict, layout::verdictColumnWidth(gridWidth));
+    ui->StringGrid1->setColumnWidth(col::verdict,
+                                    layout::verdictColumnWidth(gridWidth, m_verdictWidth));
     ui->Panel30->setGeometry(0, 0, w, h);
     ui->ProgressPanel->setGeometry(0, 0, w, h);
     ui->GuideLine->setGeometry(layout::kGridLeft, ui->GuideLine->y(),
@@ -346,7 +406,7 @@ void TForm1::applyColumnWidths() {
         const bool shown = layout::isShownColumn(c);
         grid.setColumnHidden(c, !shown);
         if (shown)
-            grid.setColumnWidth(c, layout::columnWidth(c, gridWidth));
+            grid.setColumnWidth(c, layout::columnWidth(c, gridWidth, m_verdictWidth));
     }
 }
 
@@ -387,8 +447,9 @@ void TForm1::placeCaptions() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (kidou == 1 && !m_services.prompter.question(QStringLiteral(
-                          "作業中のデーターが消失します。終了してよろしいですか？"))) {
+    commitHeading();
+    if (m_document.unsaved() && !m_services.prompter.question(QStringLiteral(
+                                    "作業中のデーターが消失します。終了してよろしいですか？"))) {
         event->ignore();
         return;
     }
@@ -396,7 +457,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The grid
+// The grid and the document
 
 int TForm1::topRow() const {
     return ui->StringGrid1->verticalScrollBar()->value();
@@ -407,14 +468,49 @@ void TForm1::showRowAtTop(int row) {
     if (row < 0 || row >= m_model->rowCount())
         return;
     grid.verticalScrollBar()->setValue(row);
-    grid.selectRow(row);
+    // The row alone, whatever keys are held: selectRow would add to the selection under Ctrl.
+    const QModelIndex index = m_model->index(row, 0);
+    grid.selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     grid.verticalScrollBar()->setValue(row);
 }
 
-void TForm1::sheetChanged(bool edited) {
-    runCellChecks();
+void TForm1::documentChanged(Document::Change change) {
+    switch (change) {
+        case Document::Change::Cells:
+        case Document::Change::Replaced:
+            showSheetState();
+            break;
+        case Document::Change::FrequencyLock:
+            for (QRadioButton* b : {ui->RadioButton1, ui->RadioButton2})
+                b->setEnabled(!m_document.frequencyLocked());
+            break;
+        case Document::Change::Unsaved:
+            updateHistoryItems();
+            break;
+        case Document::Change::Supply:
+            break;
+    }
+}
+
+void TForm1::showSheetState() {
+    m_model->setCellMarks(m_document.cellMarks());
     refreshGrid();
-    kidou = edited ? 1 : 0;
+    showHeading(m_document.sheet().heading);
+    showSettings(m_document.sheet().settings);
+    for (QRadioButton* b : {ui->RadioButton1, ui->RadioButton2})
+        b->setEnabled(!m_document.frequencyLocked());
+    updateHistoryItems();
+}
+
+void TForm1::updateHistoryItems() {
+    auto named = [](const QString& item, std::string_view step) {
+        return step.empty() ? item : item + QStringLiteral("（") + qs(step) + QStringLiteral("）");
+    };
+    N14->setText(named(QStringLiteral("元に戻す"), m_document.undoName()));
+    N14->setEnabled(m_document.canUndo());
+    N15->setText(named(QStringLiteral("やり直し"), m_document.redoName()));
+    N15->setEnabled(m_document.canRedo());
 }
 
 void TForm1::refreshGrid() {
@@ -443,6 +539,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::MouseMove:
                 StringGrid1MouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
                 break;
+            case QEvent::Leave:
+                StringGrid1MouseLeave();
+                break;
             case QEvent::MouseButtonDblClick: {
                 const auto* me = static_cast<QMouseEvent*>(event);
                 if (me->button() == Qt::LeftButton) {
@@ -455,7 +554,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                 break;
         }
     } else if (watched == ui->Edit2 && event->type() == QEvent::MouseButtonPress) {
-        Button124Click();
+        Edit2Click();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -481,7 +580,7 @@ void TForm1::StringGrid1MouseUp(Qt::MouseButton button, QPoint pos, QPoint globa
     if (button != Qt::RightButton)
         return;
 
-    const PopupMenuDecision menu = decidePopupMenu(m_sheet, ny1, uy1);
+    const PopupMenuDecision menu = decidePopupMenu(sheet(), ny1, uy1);
     ny1 = menu.ny1;
     uy1 = menu.uy1;
     N1->setEnabled(menu.deleteEnabled);
@@ -492,6 +591,7 @@ void TForm1::StringGrid1MouseUp(Qt::MouseButton button, QPoint pos, QPoint globa
         return;
     popupTag = static_cast<int>(menu.mode);
     N1->setText(qs(menu.deleteCaption));
+    updateHistoryItems();
     m_popupMenu->popup(globalPos + QPoint(kMenuOffset, 0));
 }
 
@@ -502,9 +602,16 @@ void TForm1::StringGrid1MouseMove(QPoint pos) {
     line.move(line.x(), y >= kGuideLineStart ? grid.y() + y + kGuideLineOffset : kGuideLineHidden);
 }
 
+void TForm1::StringGrid1MouseLeave() {
+    // A line left standing where the pointer went out would mark a row nobody points at.
+    ui->GuideLine->move(ui->GuideLine->x(), kGuideLineHidden);
+}
+
 void TForm1::StringGrid1DblClick() {
-    if (m_services.dialogs.editRow(uy1))
-        sheetChanged(true);
+    // The input dialog hands its result to the document; the window's activation, which
+    // resets `kansenno` and `keitou`, waits until that write-back has run.
+    const ActivationHold hold(*this);
+    m_services.dialogs.editRow(uy1);
 }
 
 void TForm1::Button11Click() {
@@ -516,36 +623,54 @@ void TForm1::Button13Click() {
         std::max(0, m_model->rowCount() - kRowsBelowTopOnLastPage));
 }
 
+void TForm1::N14Click() {
+    commitHeading();
+    m_document.undo();
+}
+
+void TForm1::N15Click() {
+    commitHeading();
+    m_document.redo();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Heading and settings panel
 
+void TForm1::chooseSetting(std::string_view stepName, void (*apply)(SheetSettings&)) {
+    commitHeading();
+    m_document.edit(stepName, [apply](Sheet& sheet) { apply(sheet.settings); });
+}
+
+void TForm1::chooseYearDisplay(std::string_view stepName, YearDisplay display) {
+    commitHeading();
+    // The date is converted to the display chosen.
+    m_document.edit(stepName, [this, display](Sheet& sheet) {
+        sheet.settings.yearDisplay = display;
+        convertEraYear(sheet.heading, display, today());
+    });
+}
+
 void TForm1::RadioButton1Click() {
-    ui->Label66->setText(QStringLiteral("60Hz"));
+    chooseSetting("周波数を 60Hz に変更", [](SheetSettings& s) { s.frequency = Frequency::Hz60; });
 }
 void TForm1::RadioButton2Click() {
-    ui->Label66->setText(QStringLiteral("50Hz"));
+    chooseSetting("周波数を 50Hz に変更", [](SheetSettings& s) { s.frequency = Frequency::Hz50; });
 }
-
 void TForm1::RadioButton3Click() {
-    ui->Label56->show();
-    ui->Edit2->show();
-    ui->Edit3->hide();
-    ui->Label67->hide();
-    Button20Click();
+    chooseYearDisplay("年号表示を和暦に変更", YearDisplay::Era);
 }
-
 void TForm1::RadioButton4Click() {
-    ui->Label56->hide();
-    ui->Edit2->hide();
-    ui->Edit3->show();
-    ui->Edit3->raise();
-    ui->Label67->show();
-    Button20Click();
-    // After the conversion, so the label shows the year the heading now holds.
-    ui->Label67->setText(ui->Edit3->text() + QStringLiteral("年"));
+    chooseYearDisplay("年号表示を西暦に変更", YearDisplay::Western);
+}
+void TForm1::RadioButton5Click() {
+    chooseSetting("ページ番号を印刷する", [](SheetSettings& s) { s.printPageNumbers = true; });
+}
+void TForm1::RadioButton6Click() {
+    chooseSetting("ページ番号を印刷しない", [](SheetSettings& s) { s.printPageNumbers = false; });
 }
 
 void TForm1::Button19Click() {
+    commitHeading();
     ui->Label67->setText(ui->Edit3->text() + QStringLiteral("年"));
     ui->Panel30->show();
     ui->Panel30->raise();
@@ -576,42 +701,73 @@ HeadingFields TForm1::headingFromWindow() const {
 }
 
 void TForm1::showHeading(const HeadingFields& h) {
-    ui->Edit1->setText(qs(h.buildingName));
-    ui->Label56->setText(qs(h.eraLabel));
-    ui->Edit25->setText(qs(h.eraYear));
-    ui->Edit26->setText(qs(h.month));
-    ui->Edit27->setText(qs(h.day));
-    ui->Edit3->setText(qs(h.westernYear));
-    ui->Edit2->setText(qs(h.eraName));
+    // Only what differs: a field being typed in keeps its cursor.
+    auto show = [](auto* control, const std::string& text) {
+        const QString t = qs(text);
+        if (control->text() != t)
+            control->setText(t);
+    };
+    show(ui->Edit1, h.buildingName);
+    show(ui->Label56, h.eraLabel);
+    show(ui->Edit25, h.eraYear);
+    show(ui->Edit26, h.month);
+    show(ui->Edit27, h.day);
+    show(ui->Edit3, h.westernYear);
+    show(ui->Edit2, h.eraName);
 }
 
-SheetSettings TForm1::settingsFromWindow() const {
-    SheetSettings s = m_sheet.settings;
-    if (ui->RadioButton1->isChecked())
-        s.frequency = Frequency::Hz60;
-    if (ui->RadioButton2->isChecked())
-        s.frequency = Frequency::Hz50;
-    if (ui->RadioButton3->isChecked())
-        s.yearDisplay = YearDisplay::Era;
-    if (ui->RadioButton4->isChecked())
-        s.yearDisplay = YearDisplay::Western;
-    if (ui->RadioButton5->isChecked())
-        s.printPageNumbers = true;
-    if (ui->RadioButton6->isChecked())
-        s.printPageNumbers = false;
-    return s;
+void TForm1::commitHeading() {
+    const HeadingFields typed = headingFromWindow();
+    const HeadingFields& held = m_document.sheet().heading;
+    if (typed == held)
+        return;
+    const bool building = typed.buildingName != held.buildingName;
+    const bool eraName = typed.eraName != held.eraName;
+    HeadingFields others = typed;
+    others.buildingName = held.buildingName;
+    others.eraName = held.eraName;
+    const bool date = others != held;
+    const char* name = building && !eraName && !date   ? "建物名称を変更"
+                       : eraName && !building && !date ? "年号を変更"
+                       : date && !building && !eraName ? "日付を変更"
+                                                       : "見出しを変更";
+    m_document.edit(name, [&typed](Sheet& sheet) { sheet.heading = typed; });
 }
 
 void TForm1::showSettings(const SheetSettings& s) {
-    // Selecting an option runs its effect (frequency label, year display and conversion).
-    (s.frequency == Frequency::Hz60 ? ui->RadioButton1 : ui->RadioButton2)->setChecked(true);
-    (s.yearDisplay == YearDisplay::Era ? ui->RadioButton3 : ui->RadioButton4)->setChecked(true);
+    const QSignalBlocker blockers[] = {
+        QSignalBlocker(ui->RadioButton1), QSignalBlocker(ui->RadioButton2),
+        QSignalBlocker(ui->RadioButton3), QSignalBlocker(ui->RadioButton4),
+        QSignalBlocker(ui->RadioButton5), QSignalBlocker(ui->RadioButton6),
+    };
+    const bool hz60 = s.frequency == Frequency::Hz60;
+    (hz60 ? ui->RadioButton1 : ui->RadioButton2)->setChecked(true);
+    ui->Label66->setText(hz60 ? QStringLiteral("60Hz") : QStringLiteral("50Hz"));
+
+    const bool era = s.yearDisplay == YearDisplay::Era;
+    (era ? ui->RadioButton3 : ui->RadioButton4)->setChecked(true);
+    // The era display shows the era label and its name box, the Western one the year box
+    // (over the era label and the era year) and the year beside its option.
+    ui->Label56->setVisible(era);
+    ui->Edit2->setVisible(era);
+    ui->Edit3->setVisible(!era);
+    ui->Label67->setVisible(!era);
+    if (!era) {
+        ui->Edit3->raise();
+        ui->Label67->setText(ui->Edit3->text() + QStringLiteral("年"));
+    }
     (s.printPageNumbers ? ui->RadioButton5 : ui->RadioButton6)->setChecked(true);
 }
 
-void TForm1::windowToSheet() {
-    m_sheet.heading = headingFromWindow();
-    m_sheet.settings = settingsFromWindow();
+void TForm1::applyProgramSettings(Sheet& sheet) const {
+    sheet.settings = m_programSettings.settings;
+    if (m_programSettings.eraName)
+        sheet.heading.eraName = *m_programSettings.eraName;
+}
+
+void TForm1::convertEra(HeadingFields& heading, YearDisplay display) const {
+    convertEraYear(heading, display, today());
+    heading.eraLabel = heading.eraName;
 }
 
 CivilDate TForm1::today() const {
@@ -627,23 +783,28 @@ std::filesystem::path TForm1::settingsPath() const {
 // Date
 
 void TForm1::Button124Click() {
-    HeadingFields h = headingFromWindow();
-    applyToday(h, today());
-    showHeading(h);
+    commitHeading();
+    m_document.edit("TODAY", [this](Sheet& sheet) { applyToday(sheet.heading, today()); });
+}
+
+void TForm1::Edit2Click() {
+    Button124Click();
 }
 
 void TForm1::Button20Click() {
-    HeadingFields h = headingFromWindow();
-    convertEraYear(h, settingsFromWindow().yearDisplay, today());
-    showHeading(h);
+    commitHeading();
+    m_document.edit("和暦←→西暦変換", [this](Sheet& sheet) {
+        convertEraYear(sheet.heading, sheet.settings.yearDisplay, today());
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
 // Files
 
 void TForm1::Button1Click() {
-    if (kidou == 1 && !m_services.prompter.question(
-                          QStringLiteral("作業中のデーターが消失します。開いてよろしいですか？")))
+    commitHeading();
+    if (m_document.unsaved() && !m_services.prompter.question(QStringLiteral(
+                                    "作業中のデーターが消失します。開いてよろしいですか？")))
         return;
     const std::optional<QString> chosen = m_services.files.openFileName(kSheetFilter);
     if (!chosen)
@@ -659,37 +820,43 @@ void TForm1::Button8Click() {
 }
 
 bool TForm1::loadFileName() {
-    // What the file does not set stays as the window shows it.
-    windowToSheet();
-    const Status loaded = loadSheetFile(m_sheet, fsPath(FileName));
+    // All or nothing: a file that fails leaves the sheet, its history and its unsaved work.
+    // What the file does not set stays as the sheet has it.
+    const Status loaded = m_document.replace([this](Sheet& sheet) -> Status {
+        const Status read = loadSheetFile(sheet, fsPath(FileName));
+        if (read)
+            convertEra(sheet.heading, sheet.settings.yearDisplay);
+        return read;
+    });
     if (!loaded) {
         m_services.prompter.info(
             QStringLiteral("ファイル「%1」を読み込めませんでした。%2")
                 .arg(QFileInfo(FileName).fileName(), qs(loaded.error().message)));
         return false;
     }
-    showHeading(m_sheet.heading);
-    showSettings(m_sheet.settings);
-    Button20Click();
-    sheetChanged(false);
     return true;
 }
 
 void TForm1::Button2Click() {
+    commitHeading();
     const std::optional<QString> chosen = m_services.files.saveFileName(
         ui->Edit1->text() + QStringLiteral("幹線計算書"), kSheetFilter);
     if (!chosen)
         return;
-    FileName = qs(withSheetExtension(ss(*chosen)));
-    windowToSheet();
-    const Status saved = saveSheetFile(m_sheet, fsPath(FileName));
-    // Saving trims the sheet to its used rows plus 20, whether or not the file was written.
-    refreshGrid();
-    if (!saved) {
-        m_services.prompter.info(qs(saved.error().message));
+    // The extension is added after the dialog, so the dialog cannot ask about the file really
+    // written: the window asks, and No leaves the file, the sheet and its unsaved work.
+    const QString target = qs(withSheetExtension(ss(*chosen)));
+    if (QFileInfo::exists(target) &&
+        !m_services.prompter.question(
+            QStringLiteral("ファイル「%1」は既にあります。置き換えてよろしいですか？")
+                .arg(QFileInfo(target).fileName())))
         return;
-    }
-    kidou = 0;
+    FileName = target;
+    // Saving trims the sheet to its used rows plus 20, whether or not the file was written.
+    const Status saved =
+        m_document.save([this](Sheet& sheet) { return saveSheetFile(sheet, fsPath(FileName)); });
+    if (!saved)
+        m_services.prompter.info(qs(saved.error().message));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -697,29 +864,33 @@ void TForm1::Button2Click() {
 
 void TForm1::Button22Click() {
     // A settings file that cannot be read leaves the settings as they are: the window opens
-    // all the same, and nothing is shown at every activation.
+    // all the same.
     const Expected<SettingsFileContent> content = readSettingsFile(settingsPath());
     if (!content)
         return;
-    SheetSettings settings = settingsFromWindow();
-    HeadingFields heading = headingFromWindow();
-    applySettings(*content, settings, heading);
-    ui->Edit2->setText(qs(heading.eraName));
-    showSettings(settings);
+    HeadingFields heading;
+    applySettings(*content, m_programSettings.settings, heading);
+    if (content->eraName)
+        m_programSettings.eraName = heading.eraName;
 }
 
 Status TForm1::Button21Click() {
-    return writeSettingsFile(settingsPath(), settingsFromWindow(), ss(ui->Edit2->text()));
+    const Sheet& s = sheet();
+    const Status written = writeSettingsFile(settingsPath(), s.settings, s.heading.eraName);
+    if (written)
+        m_programSettings = {s.settings, s.heading.eraName};
+    return written;
 }
 
 void TForm1::Button18Click() {
+    commitHeading();
     const Status written = Button21Click();
     if (!written) {
         m_services.prompter.info(qs(written.error().message));
         return;
     }
     ui->Panel30->hide();
-    runFullRecalculation();
+    runFullRecalculation("設定保存の再計算");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -732,45 +903,40 @@ bool TForm1::report(const Status& status) {
     return false;
 }
 
-void TForm1::runFullRecalculation() {
-    const std::vector<Row> before(blockRows());
-    report(recalculateBlock(m_sheet, s1, e1, supplyKind));
-    sheetChanged(kidou == 1 || blockRows() != before);
-}
-
-std::vector<Row> TForm1::blockRows() const {
-    std::vector<Row> rows;
-    for (int r = std::max(0, s1); r <= e1 && r < m_sheet.rowCount(); ++r)
-        rows.push_back(m_sheet.row(r));
-    return rows;
+void TForm1::runFullRecalculation(std::string_view stepName) {
+    // A cell that is no number stops the recalculation; what it wrote before stays, as one step.
+    const Status done = m_document.edit(stepName, [this](Sheet& s) {
+        return recalculateBlock(s, m_document.s1, m_document.e1, m_document.supply());
+    });
+    report(done);
 }
 
 void TForm1::Button17Click() {
-    report(recalculateDesignCurrents(m_sheet, s1, e1));
-    sheetChanged(true);
+    report(m_document.edit("設計電流の再計算", [this](Sheet& s) {
+        return recalculateDesignCurrents(s, m_document.s1, m_document.e1);
+    }));
 }
 
 void TForm1::Button10Click() {
-    report(computeSingleDrops(m_sheet, s1, e1));
-    sheetChanged(true);
+    report(m_document.edit("単独の電圧降下計算", [this](Sheet& s) {
+        return computeSingleDrops(s, m_document.s1, m_document.e1);
+    }));
 }
 
 void TForm1::Button6Click() {
-    report(sumLengthsCurrentsAndDrops(m_sheet, s1, e1, supplyKind));
-    sheetChanged(true);
+    report(m_document.edit("こう長と電流値の足し算、電圧降下計算と判断", [this](Sheet& s) {
+        return sumLengthsCurrentsAndDrops(s, m_document.s1, m_document.e1, m_document.supply());
+    }));
 }
 
 void TForm1::Button7Click() {
-    report(checkBranchProtection(m_sheet, s1, e1));
-    sheetChanged(true);
-}
-
-void TForm1::runCellChecks() {
-    m_model->setCellMarks(applyCellChecks(m_sheet, 0, m_sheet.rowCount() - 1));
+    report(m_document.edit("許容電流５５％と３５％のチェック", [this](Sheet& s) {
+        return checkBranchProtection(s, m_document.s1, m_document.e1);
+    }));
 }
 
 void TForm1::Button25Click() {
-    const Expected<std::vector<VerdictFinding>> findings = verdictSummary(m_sheet);
+    const Expected<std::vector<VerdictFinding>> findings = verdictSummary(sheet());
     if (!findings) {
         m_services.prompter.info(qs(findings.error().message));
         return;
@@ -779,9 +945,11 @@ void TForm1::Button25Click() {
         m_services.prompter.info(qs(kVerdictsGoodMessage));
         return;
     }
+    // One box a finding; "中止" (or closing the box) ends the walk on that finding's row.
     for (const VerdictFinding& f : *findings) {
         showRowAtTop(f.row);
-        m_services.prompter.warning(qs(f.message));
+        if (!m_services.prompter.finding(qs(f.message)))
+            return;
     }
 }
 
@@ -789,18 +957,17 @@ void TForm1::Button25Click() {
 // Rows
 
 void TForm1::Button4Click() {
-    renumberFeeders(m_sheet);
+    m_document.edit("幹線番号の書き換え", [](Sheet& s) { renumberFeeders(s); });
 }
 
 void TForm1::Button5Click() {
-    const BlockRange range = findFeederRange(m_sheet, ny1);
-    s1 = range.s1;
-    e1 = range.e1;
+    const BlockRange range = findFeederRange(sheet(), ny1);
+    m_document.s1 = range.s1;
+    m_document.e1 = range.e1;
 }
 
 void TForm1::Button9Click() {
-    insertBlankRows(m_sheet, ny1, uy1);
-    sheetChanged(true);
+    m_document.edit("行の追加", [this](Sheet& s) { insertBlankRows(s, ny1, uy1); });
 }
 
 void TForm1::N2Click() {
@@ -808,32 +975,41 @@ void TForm1::N2Click() {
 }
 
 void TForm1::N1Click() {
-    const DeleteResult deleted =
-        deleteRows(m_sheet, static_cast<MenuMode>(popupTag), ny1, uy1, kansenno);
-    s1 = deleted.range.s1;
-    e1 = deleted.range.e1;
-    kansenno = deleted.kansenno;
-    sheetChanged(true);
+    // The step is named after the menu item: "No.3 を削除する" undoes as "No.3 を削除".
+    QString name = N1->text();
+    if (name.endsWith(QStringLiteral("する")))
+        name.chop(2);
+    const DeleteResult deleted = m_document.edit(ss(name), [this](Sheet& s) {
+        return deleteRows(s, static_cast<MenuMode>(popupTag), ny1, uy1, m_document.kansenno);
+    });
+    m_document.s1 = deleted.range.s1;
+    m_document.e1 = deleted.range.e1;
+    m_document.kansenno = deleted.kansenno;
     if (!deleted.message.empty())
         m_services.prompter.info(qs(deleted.message));
 }
 
 void TForm1::N7Click() {
-    const BlockRange copied = copyFeederBlock(m_sheet, ny1, uy1);
-    s1 = copied.s1;
-    e1 = copied.e1;
+    // The copy buffer is no part of the sheet's history: copying changes no cell.
+    const BlockRange copied =
+        m_document.amend([this](Sheet& s) { return copyFeederBlock(s, ny1, uy1); });
+    m_document.s1 = copied.s1;
+    m_document.e1 = copied.e1;
 }
 
 void TForm1::N8Click() {
-    pasteCopyBuffer(m_sheet, uy1);
-    sheetChanged(true);
+    m_document.edit("貼付", [this](Sheet& s) { pasteCopyBuffer(s, uy1); });
 }
 
 void TForm1::N11Click() {
-    emptySheet(m_sheet);
-    ui->RadioButton1->setEnabled(true);
-    ui->RadioButton2->setEnabled(true);
-    sheetChanged(false);
+    // An emptied sheet is no longer the sheet that was opened: it takes the program's settings
+    // again, and its frequency may be chosen anew.
+    m_document.edit("全削除", [this](Sheet& s) {
+        emptySheet(s);
+        applyProgramSettings(s);
+        convertEra(s.heading, s.settings.yearDisplay);
+        m_document.setFrequencyLocked(false);
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -851,11 +1027,11 @@ void TForm1::N9Click() {
 void TForm1::N3Click() {
     std::string text;
     if (popupTag == static_cast<int>(MenuMode::Rows)) {
-        text = wholeSheetClipboardText(m_sheet);
+        text = wholeSheetClipboardText(sheet());
         popupTag = static_cast<int>(MenuMode::Feeder);
     } else {
         Button5Click();
-        text = feederClipboardText(m_sheet, {s1, e1});
+        text = feederClipboardText(sheet(), {m_document.s1, m_document.e1});
     }
     m_services.clipboard.setText(qs(text));
 }
@@ -867,10 +1043,11 @@ void TForm1::Button24Click() {
     const std::unique_ptr<QPrinter> printer = m_services.printers.choosePrinter();
     if (!printer)
         return;
-    windowToSheet();
+    commitHeading();
     // The printer gets whatever was drawn up to a failure, the unfinished page included; the
-    // one message then tells the user the sheet is incomplete.
-    const PrintedSheet printed = layoutPrintJob(m_sheet);
+    // one message then tells the user the sheet is incomplete. The page plan it writes into
+    // the sheet is the program's own, no work of the user's.
+    const PrintedSheet printed = m_document.amend([](Sheet& s) { return layoutPrintJob(s); });
     if (!printSheet(*printer, printed)) {
         // The described warning, followed by the cell that stopped it where there is one, so
         // the engineer knows what to complete.
@@ -882,6 +1059,7 @@ void TForm1::Button24Click() {
 }
 
 void TForm1::Button16Click() {
+    commitHeading();
     const ExportChoice choice = m_services.exports.choose(*m_form6);
     if (choice == ExportChoice::None)
         return;
@@ -897,7 +1075,6 @@ void TForm1::Button16Click() {
     if (!path.endsWith(kWorkbookSuffix, Qt::CaseInsensitive))
         path += kWorkbookSuffix;
 
-    windowToSheet();
     const Status exported =
         exportWorkbook(choice == ExportChoice::PerFeeder ? WorkbookExport::PerFeeder
                                                          : WorkbookExport::EighteenRows,
@@ -919,14 +1096,14 @@ Status TForm1::exportWorkbook(WorkbookExport kind, const QString& path) {
     // The export runs without returning to the event loop: the panel is drawn now, before it.
     ui->ProgressPanel->repaint();
 
-    const Expected<PagePlan> plan = planPages(m_sheet);
+    const Expected<PagePlan> plan = m_document.amend([](Sheet& s) { return planPages(s); });
     if (!plan)
         return plan.error();
     advanceProgress();
     const Expected<Workbook> book =
         kind == WorkbookExport::PerFeeder
-            ? layoutFeederWorkbook(m_sheet)
-            : Expected<Workbook>(layoutPagedWorkbook(m_sheet, plan->pagesu, plan->maxrowsu));
+            ? layoutFeederWorkbook(sheet())
+            : Expected<Workbook>(layoutPagedWorkbook(sheet(), plan->pagesu, plan->maxrowsu));
     if (!book)
         return book.error();
     advanceProgress();

@@ -1,15 +1,21 @@
 #pragma once
 // The main window: the feeder sheet, its heading and everything started from it. The window
 // only moves text between its controls and the core; every rule of the sheet lives in the core.
+// It owns the one document (the sheet and the state shared with the input dialogs), changes it
+// only through its steps, and shows whatever the document tells it has changed.
 
 #include <QString>
 #include <QWidget>
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "circuit_rules.h"
+#include "document.h"
 #include "era.h"
 #include "result.h"
 #include "services.h"
@@ -43,8 +49,9 @@ class TForm1 final : public QWidget {
     TForm1(Services services, StartUp startUp, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    Sheet& sheet() { return m_sheet; }
-    const Sheet& sheet() const { return m_sheet; }
+    // The document the dialogs get a reference to; its sheet is the grid.
+    Document& document() { return m_document; }
+    const Sheet& sheet() const { return m_document.sheet(); }
     SheetTableModel& sheetModel() { return *m_model; }
     QMenu& PopupMenu1() { return *m_popupMenu; }
     // The export chooser, created once with the window and owned by it.
@@ -53,10 +60,6 @@ class TForm1 final : public QWidget {
     int topRow() const;
     // Makes `row` the top row and the selected row.
     void showRowAtTop(int row);
-
-    // The sheet was changed by an edit (true) or replaced by a file or emptied (false): the
-    // checks run again, the grid is redrawn, and the unsaved-work flag follows.
-    void sheetChanged(bool edited);
 
     // Handlers, named after their controls.
     void FormActivate();
@@ -79,7 +82,7 @@ class TForm1 final : public QWidget {
     void Button19Click();    // 設定
     void Button20Click();    // era and Western year conversion
     Status Button21Click();  // write the settings file
-    void Button22Click();    // read the settings file
+    void Button22Click();    // read the settings file (at start-up)
     void Button24Click();    // 印刷
     void Button25Click();    // 判定の確認
     void Button26Click();    // 閉じる
@@ -88,6 +91,9 @@ class TForm1 final : public QWidget {
     void RadioButton2Click();
     void RadioButton3Click();
     void RadioButton4Click();
+    void RadioButton5Click();
+    void RadioButton6Click();
+    void Edit2Click();
     void N1Click();   // 幹線削除 / 行を削除する
     void N2Click();   // 行の追加
     void N3Click();   // クリップボードへコピー(個別)
@@ -96,30 +102,29 @@ class TForm1 final : public QWidget {
     void N9Click();   // クリップボードへコピー(全部)
     void N11Click();  // 全削除
     void N13Click();  // 操作方法の表示
+    void N14Click();  // 元に戻す
+    void N15Click();  // やり直し
     void StringGrid1MouseDown(Qt::MouseButton button, QPoint pos);
     void StringGrid1MouseUp(Qt::MouseButton button, QPoint pos, QPoint globalPos);
     void StringGrid1MouseMove(QPoint pos);
+    void StringGrid1MouseLeave();
     void StringGrid1DblClick();
 
     // The full recalculation of the current feeder block s1..e1 (design currents, drops,
-    // sums and the branch-protection check), then the cell checks of the whole sheet.
-    void runFullRecalculation();
+    // sums and the branch-protection check), one step of the history.
+    void runFullRecalculation(std::string_view stepName);
 
-    // Working fields shared with the input dialogs.
+    // The heading fields as the user typed them, into the document as one step.
+    void commitHeading();
+
+    // Working fields of the window; the ones it shares with the input dialogs (s1, e1,
+    // kansenno, patan, keitou) live in the document.
     int nx1 = 0, ny1 = 0;  // cell of the last left press
     int ux1 = 0, uy1 = 0;  // cell of the last release; the row a double-click edits
-    int s1 = 0, e1 = 0;    // rows of the current feeder block
-    int patan = 0;         // feeder kind confirmed: 1 single, 2 residential, 0 none
-    int keitou = 1;        // systems of the residential feeder being entered
-    int kansenno = 1;      // number of the next new feeder
     int popupTag = 0;      // 0 feeder mode, 1 row mode; 1 also means "whole sheet" to the copy
     QString FileName;      // current sheet file
     QString strFileName;   // the program file
     QString strFilePath;   // its folder, with the trailing separator
-    int kidou = 0;         // 1 once the sheet holds work that is not saved
-    // How the building is supplied, which decides the allowable drops. The branch dialog
-    // chooses it; until then the supply from the building's own transformer.
-    SupplyKind supplyKind = SupplyKind::Transformer;
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -136,12 +141,14 @@ class TForm1 final : public QWidget {
     void connectControls();
     void applyColumnWidths();
     void placeCaptions();
-    void runCellChecks();
     void refreshGrid();
+    // Shows what the document says has changed.
+    void documentChanged(Document::Change change);
+    void showSheetState();
+    void updateHistoryItems();
     bool loadFileName();
     // Shows the error of a failed step; true when it succeeded.
     bool report(const Status& status);
-    std::vector<Row> blockRows() const;
     // The workbook of `kind` written to `path`, the progress bar advancing after the page plan,
     // the layout and the writing.
     Status exportWorkbook(WorkbookExport kind, const QString& path);
@@ -149,16 +156,42 @@ class TForm1 final : public QWidget {
 
     HeadingFields headingFromWindow() const;
     void showHeading(const HeadingFields& heading);
-    SheetSettings settingsFromWindow() const;
     void showSettings(const SheetSettings& settings);
-    // The heading and the settings as the window shows them, into the sheet.
-    void windowToSheet();
+    // One option of the settings panel chosen: a step that changes the sheet's settings.
+    void chooseSetting(std::string_view stepName, void (*apply)(SheetSettings&));
+    void chooseYearDisplay(std::string_view stepName, YearDisplay display);
     CivilDate today() const;
     std::filesystem::path settingsPath() const;
+    // The settings of set.ini: read at start-up, written by "設定保存", taken by an emptied
+    // sheet. A sheet that is open keeps its own.
+    struct ProgramSettings {
+        SheetSettings settings;
+        std::optional<std::string> eraName;  // nothing: today's era
+    };
+    void applyProgramSettings(Sheet& sheet) const;
+    // The era conversion of the heading, and the era label taken from the era name, as the
+    // window's activation makes them.
+    void convertEra(HeadingFields& heading, YearDisplay display) const;
+
+    // While a dialog's result is being written back the window's own activation waits: it
+    // resets `kansenno` and `keitou`, which the write-back reads as the dialog left them.
+    class ActivationHold {
+      public:
+        explicit ActivationHold(TForm1& form);
+        ActivationHold(const ActivationHold&) = delete;
+        ActivationHold& operator=(const ActivationHold&) = delete;
+        ~ActivationHold();
+
+      private:
+        TForm1& m_form;
+    };
 
     std::unique_ptr<Ui::TForm1> ui;
     Services m_services;
-    Sheet m_sheet;
+    Document m_document;
+    int m_listener = 0;
+    ProgramSettings m_programSettings;
+    int m_verdictWidth;  // the longest verdict in the grid's font
     SheetTableModel* m_model;
     SheetCellDelegate* m_delegate;
     QMenu* m_popupMenu;
@@ -170,10 +203,14 @@ class TForm1 final : public QWidget {
     QAction* N9;
     QAction* N11;
     QAction* N13;
+    QAction* N14;
+    QAction* N15;
     TForm6* m_form6;
     std::vector<QLabel*> m_captions;  // by column; null where a column has no caption
     std::vector<QLabel*> m_spanCaptions;
     bool m_activatedOnce = false;
+    int m_activationHolds = 0;
+    bool m_activationPending = false;
 };
 
 }  // namespace wirelark

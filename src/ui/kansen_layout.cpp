@@ -1,11 +1,27 @@
 #include "kansen_layout.h"
 
+#include <QFontMetrics>
+#include <QString>
+
 #include <algorithm>
+#include <string_view>
+
+#include "checks.h"
 
 namespace wirelark::layout {
 
-int verdictColumnWidth(int gridWidth) {
-    return std::max(kMinVerdictWidth, gridWidth - kFixedColumnsWidth);
+int verdictColumnWidth(int gridWidth, int minVerdictWidth) {
+    return std::max(minVerdictWidth, gridWidth - kFixedColumnsWidth);
+}
+
+int longestVerdictWidth(const QFont& font) {
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (std::string_view v : verdict::all)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(
+                                      v.data(), static_cast<qsizetype>(v.size()))));
+    // The cell's text stands 3 px in; a few pixels more keep the last character off the line.
+    return widest + 3 + 6;
 }
 
 bool isShownColumn(int column) {
@@ -13,9 +29,9 @@ bool isShownColumn(int column) {
            column == col::verdict;
 }
 
-int columnWidth(int column, int gridWidth) {
+int columnWidth(int column, int gridWidth, int minVerdictWidth) {
     if (column == col::verdict)
-        return verdictColumnWidth(gridWidth);
+        return verdictColumnWidth(gridWidth, minVerdictWidth);
     if (column >= 0 && column < static_cast<int>(kColumnWidths.size()))
         return kColumnWidths[static_cast<std::size_t>(column)];
     return 0;
@@ -115,6 +131,24 @@ QSize windowSizeForScreen(QSize screen) {
     else if (screen.width() == 1280)
         width = 1255;
     return {width, height};
+}
+
+WindowPlacement placeWindow(QSize screen, QRect available, int minVerdictWidth) {
+    WindowPlacement place;
+    place.size = windowSizeForScreen(screen);
+    const int wholeRow = kFixedColumnsWidth + kGridWidthMargin + minVerdictWidth;
+    if (place.size.width() < wholeRow && wholeRow + kFrameAllowance.width() <= available.width())
+        place.size.setWidth(wholeRow);
+    const QSize framed = place.size + kFrameAllowance;
+    if (framed.width() > available.width() || framed.height() > available.height()) {
+        place.size = available.size();
+        place.position = available.topLeft();
+        place.maximised = true;
+        return place;
+    }
+    place.position = available.topLeft() + QPoint((available.width() - framed.width()) / 2,
+                                                  (available.height() - framed.height()) / 2);
+    return place;
 }
 
 }  // namespace wirelark::layout

@@ -2,6 +2,9 @@
 // Geometry of the main window: the column widths and captions of the sheet grid and the rules
 // that fit the window to the screen. Pixels at 96 dpi, as the form was designed.
 
+#include <QFont>
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QStringList>
 #include <Qt>
@@ -27,11 +30,10 @@ inline constexpr int kGridWidthMargin = 20;
 inline constexpr int kGridHeightMargin = 120;
 inline constexpr int kGuideLineWidthMargin = 40;
 
-// The verdict column takes what the grid has left beyond the fixed columns...
+// The verdict column takes what the grid has left beyond the fixed columns, but never less
+// than the longest verdict needs (longestVerdictWidth): a verdict is never cut, and the width
+// is never negative.
 inline constexpr int kFixedColumnsWidth = 1350;
-// ...but never less than this, so a narrow window still shows a readable verdict (and never
-// a negative width).
-inline constexpr int kMinVerdictWidth = 120;
 
 // Widths of the visible columns 0 to 18; every other column has width 0 but the verdict (21),
 // whose width follows the window.
@@ -39,9 +41,11 @@ inline constexpr std::array<int, 19> kColumnWidths = {
     29, 87, 63, 63, 90, 74, 45, 94, 55, 55, 56, 77, 95, 55, 103, 68, 68, 55, 70,
 };
 
-int columnWidth(int column, int gridWidth);
-int verdictColumnWidth(int gridWidth);
+int columnWidth(int column, int gridWidth, int minVerdictWidth);
+int verdictColumnWidth(int gridWidth, int minVerdictWidth);
 bool isShownColumn(int column);
+// Width of the longest verdict the checks write, drawn in `font` with the cell's indent.
+int longestVerdictWidth(const QFont& font);
 
 // How the grid draws a column's text.
 Qt::Alignment columnAlignment(int column);
@@ -66,5 +70,23 @@ inline constexpr int kSpanHeight = 30;
 // Window size for a screen: the designed size, three quarters of a taller screen's height,
 // and the narrower widths that the usual laptop screens need.
 QSize windowSizeForScreen(QSize screen);
+
+// Room a window manager takes around the client area (title bar and borders), allowed for
+// when deciding whether the window fits the screen.
+inline constexpr QSize kFrameAllowance{16, 40};
+
+// Where the main window opens: `size` is its client area, `position` the top-left corner of
+// its frame, or `maximised` when it is shown maximised within the available area instead.
+struct WindowPlacement {
+    QSize size;
+    QPoint position;
+    bool maximised = false;
+    friend bool operator==(const WindowPlacement&, const WindowPlacement&) = default;
+};
+// The described size for the screen, widened as far as the available area (the screen without
+// its task bars) allows so that the verdict column shows the longest verdict, and centred in
+// that area. Where the described size does not fit the available area, the window is
+// maximised within it, never placed partly off screen.
+WindowPlacement placeWindow(QSize screen, QRect available, int minVerdictWidth);
 
 }  // namespace wirelark::layout

@@ -10,6 +10,7 @@
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -34,6 +35,18 @@ bool MessageBoxPrompter::question(const QString& text) {
     return QMessageBox::warning(QApplication::activeWindow(), kBoxTitle, text,
                                 QMessageBox::Yes | QMessageBox::No,
                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool MessageBoxPrompter::finding(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, kBoxTitle, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton* next = box.addButton(QStringLiteral("次へ"), QMessageBox::AcceptRole);
+    QPushButton* stop = box.addButton(QStringLiteral("中止"), QMessageBox::RejectRole);
+    box.setDefaultButton(next);
+    // The close box and Esc press "中止": a long walk can always be left.
+    box.setEscapeButton(stop);
+    box.exec();
+    return box.clickedButton() == next;
 }
 
 std::optional<QString> FileDialogChooser::openFileName(const QString& filter) {

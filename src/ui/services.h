@@ -26,10 +26,17 @@ class Prompter {
     virtual void warning(const QString& text) = 0;
     // A question: warning box with Yes and No; true for Yes.
     virtual bool question(const QString& text) = 0;
+    // One finding of "判定の確認": warning box with "次へ" (true: go on to the next finding) and
+    // "中止" (false: end the walk); closing the box counts as "中止".
+    virtual bool finding(const QString& text) {
+        warning(text);
+        return true;
+    }
 };
 
 // Runs the modal input dialog for a row of the sheet (chosen by the row's tree glyph) and
-// tells whether the user confirmed it.
+// tells whether the user confirmed it. A confirmed dialog's write-back goes through the
+// window's document (TForm1::document()) as one step.
 class DialogRunner {
   public:
     virtual ~DialogRunner() = default;
@@ -104,6 +111,7 @@ class MessageBoxPrompter final : public Prompter {
     void info(const QString& text) override;
     void warning(const QString& text) override;
     bool question(const QString& text) override;
+    bool finding(const QString& text) override;
 };
 
 // Until the input dialogs exist, a double-click opens nothing and confirms nothing.

@@ -1,8 +1,10 @@
 #include "sheet_table_model.h"
 
+#include <QStringList>
+
 namespace wirelark {
 
-SheetTableModel::SheetTableModel(Sheet& sheet, QObject* parent)
+SheetTableModel::SheetTableModel(const Sheet& sheet, QObject* parent)
     : QAbstractTableModel(parent), m_sheet(sheet), m_rowCount(sheet.rowCount()) {}
 
 int SheetTableModel::rowCount(const QModelIndex& parent) const {
@@ -21,9 +23,23 @@ QVariant SheetTableModel::data(const QModelIndex& index, int role) const {
             return QString::fromStdString(m_sheet.cell(index.row(), index.column()));
         case RedRole:
             return isRed(index.row(), index.column());
+        case Qt::ToolTipRole:
+            if (index.column() == col::verdict && !isBlank(m_sheet.cell(index.row(), col::verdict)))
+                return verdictTooltip(m_sheet, index.row());
+            return {};
         default:
             return {};
     }
+}
+
+QString SheetTableModel::verdictTooltip(const Sheet& sheet, int row) {
+    const std::string& text = sheet.cell(row, col::verdict);
+    if (isBlank(text))
+        return {};
+    QStringList lines{QString::fromStdString(text)};
+    for (const std::string& line : explainVerdict(sheet, row))
+        lines << QString::fromStdString(line);
+    return lines.join(QLatin1Char('\n'));
 }
 
 void SheetTableModel::sheetChanged() {

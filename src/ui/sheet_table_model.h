@@ -1,7 +1,8 @@
 #pragma once
 // The feeder sheet as Qt sees it: a table over the core's Sheet, one text cell per index.
-// The model owns nothing: the window's sheet is the only store, and the window tells the
-// model when it has changed.
+// The model owns nothing and changes nothing: the document's sheet is the only store, and the
+// window tells the model when it has changed. A verdict cell's tooltip gives the whole verdict
+// and the numbers behind it.
 
 #include <QAbstractTableModel>
 
@@ -16,7 +17,7 @@ class SheetTableModel final : public QAbstractTableModel {
     // True on a cell the checks found failing: its text is drawn red.
     static constexpr int RedRole = Qt::UserRole + 1;
 
-    explicit SheetTableModel(Sheet& sheet, QObject* parent = nullptr);
+    explicit SheetTableModel(const Sheet& sheet, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -30,8 +31,11 @@ class SheetTableModel final : public QAbstractTableModel {
     void setCellMarks(CellMarks marks) { m_marks = std::move(marks); }
     bool isRed(int row, int column) const { return m_marks.isRed(row, column); }
 
+    // The tooltip of a verdict cell: its text, then the explanation of the checks.
+    static QString verdictTooltip(const Sheet& sheet, int row);
+
   private:
-    Sheet& m_sheet;
+    const Sheet& m_sheet;
     int m_rowCount;
     CellMarks m_marks;
 };

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "sheet_rows.h"
+#include "tree_editing.h"
 
 using namespace wirelark;
 using wirelark::test::setCells;
@@ -377,6 +382,170 @@ TEST(VerdictSummary, ADropThatIsNoNumberIsAnErrorNamingRowAndColumn) {
     ASSERT_FALSE(findings.ok());
     EXPECT_EQ(findings.error().message,
               "3 行目「分岐がある場合の合計」の「1.2V」は数値ではありません。");
+}
+
+}  // namespace
+
+namespace {
+
+// A feeder block judged as the recalculation leaves it: numbered, then the branch-protection
+// rule over the block and the cell checks over every row.
+Sheet judged(Sheet s, int lastRow) {
+    renumberFeeders(s);
+    EXPECT_TRUE(checkBranchProtection(s, 0, lastRow).ok());
+    applyCellChecks(s, 0, s.rowCount() - 1);
+    return s;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(VerdictExplanation, GivesTheNumbersTheRuleUsedForTheVerdictTheRowHolds) {
+    struct Case {
+        const char* meaning;
+        std::function<Sheet()> sheet;
+        int row;
+        Lines lines;
+    };
+    // Breaker 200 A, feeder cable 180 A: the cable is the reference.
+    auto tap = [](std::string_view allowable, std::string_view length) {
+        return [=] {
+            Sheet s(4);
+            feederHead(s, 0, "200", "180");
+            setCells(s, 1,
+                     {{col::glyph, glyph::lastBranch},
+                      {col::allowableCurrent, allowable},
+                      {col::length, length}});
+            return judged(s, 1);
+        };
+    };
+    const Case cases[] = {
+        {"35 % zone within 8 m: Ia between the thresholds, the length against 8 m",
+         tap("70", "5"),
+         1,
+         {"許容電流 Ia = 70 A", "遮断器 P = 200 A", "幹線ケーブルの許容電流 Iw = 180 A",
+          "基準電流 Ib = 180 A（P と Iw の小さい方の Iw）", "55 % = 99 A、35 % = 63 A",
+          "35 % の 63 A ≦ Ia 70 A < 55 % の 99 A、こう長 5 m ≦ 8 m"}},
+        {"35 % zone beyond 8 m",
+         tap("70", "10.5"),
+         1,
+         {"許容電流 Ia = 70 A", "遮断器 P = 200 A", "幹線ケーブルの許容電流 Iw = 180 A",
+          "基準電流 Ib = 180 A（P と Iw の小さい方の Iw）", "55 % = 99 A、35 % = 63 A",
+          "35 % の 63 A ≦ Ia 70 A < 55 % の 99 A、こう長 10.5 m > 8 m"}},
+        {"below 35 % with the breaker as the reference, halves rounded to even",
+         [] {
+             Sheet s(4);
+             feederHead(s, 0, "150", "200");
+             setCells(
+                 s, 1,
+                 {{col::glyph, glyph::branch}, {col::allowableCurrent, "51"}, {col::length, "12"}});
+             return judged(s, 1);
+         },
+         1,
+         {"許容電流 Ia = 51 A", "遮断器 P = 150 A", "幹線ケーブルの許容電流 Iw = 200 A",
+          "基準電流 Ib = 150 A（P と Iw の小さい方の P）", "55 % = 82 A、35 % = 52 A",
+          "Ia 51 A < 35 % の 52 A"}},
+        {"the feeder's own row carries 55 % of itself, breaker and cable equal",
+         [] {
+             Sheet s(2);
+             feederHead(s, 0, "200", "200");
+             return judged(s, 0);
+         },
+         0,
+         {"許容電流 Ia = 200 A", "遮断器 P = 200 A", "幹線ケーブルの許容電流 Iw = 200 A",
+          "基準電流 Ib = 200 A（P と Iw が同じ）", "55 % = 110 A、35 % = 70 A",
+          "Ia 200 A ≧ 55 % の 110 A"}},
+        {"a branch of 3 m at most: only its length counts",
+         tap("20", "2"),
+         1,
+         {"分岐のこう長 2 m ≦ 3 m"}},
+        {"a tap breaker on the trunk is the breaker of the rows after it, named by its row",
+         [] {
+             Sheet s(4);
+             feederHead(s, 0, "200", "180");
+             setCells(s, 1,
+                      {{col::glyph, glyph::trunk},
+                       {col::mainBreaker, "100"},
+                       {col::allowableCurrent, "60"},
+                       {col::length, "10"}});
+             setCells(s, 2,
+                      {{col::glyph, glyph::lastBranch},
+                       {col::length, "10"}});  // no allowable current: the 60 A above
+             return judged(s, 2);
+         },
+         2,
+         {"許容電流 Ia = 60 A（上の行の値）", "遮断器 P = 100 A（2 行目の分岐の主幹器具）",
+          "幹線ケーブルの許容電流 Iw = 180 A", "基準電流 Ib = 100 A（P と Iw の小さい方の P）",
+          "55 % = 55 A、35 % = 35 A", "Ia 60 A ≧ 55 % の 55 A"}},
+        {"a trunk beyond its 8 m: the reach against the limit",
+         [] { return judged(trunkIn35Zone("60"), 7); },
+         5,
+         {"許容電流 Ia = 70 A", "遮断器 P = 200 A", "幹線ケーブルの許容電流 Iw = 180 A",
+          "基準電流 Ib = 180 A（P と Iw の小さい方の Iw）", "55 % = 99 A、35 % = 63 A",
+          "35 % の 63 A ≦ Ia 70 A < 55 % の 99 A",
+          "起点からのこう長 19 m > 限度 18 m（10 m の位置から 8 m）"}},
+        {"breaker against main breaker, as the cells hold them",
+         [] {
+             Sheet s(2);
+             setCells(s, 0, {{col::breaker, "100"}, {col::mainBreaker, "125"}});
+             return judged(s, 0);
+         },
+         0,
+         {"幹線保護用遮断器定格電流 100 A < 主幹器具定格電流 125 A"}},
+        {"both drops above the allowable drop, after the main breaker below the current",
+         [] {
+             Sheet s(2);
+             setCells(s, 0,
+                      {{col::mainBreaker, "50"},
+                       {col::designCurrent, "62.5"},
+                       {col::singleDrop, "3.20"},
+                       {col::summedDrop, "1,234.50"},
+                       {col::allowableDrop, "3"}});
+             return judged(s, 0);
+         },
+         0,
+         {"主幹器具定格電流 50 A < 設計負荷電流 62.5 A",
+          "単一配線の電圧降下 3.20 V > 許容電圧降下 3 V",
+          "分岐がある場合の合計の電圧降下 1,234.50 V > 許容電圧降下 3 V"}},
+        {"a verdict the values no longer give says what they give",
+         [tap] {
+             Sheet s = tap("60", "10")();
+             s.setCell(1, col::verdict, std::string(verdict::from55));
+             return s;
+         },
+         1,
+         {"今の値で判定すると「×：許容電流35%以下」になります（再計算されていません）。"}},
+        {"a verdict whose values are no numbers names the cell",
+         [tap] {
+             Sheet s = tap("60", "10")();
+             s.setCell(1, col::allowableCurrent, "6O");
+             return s;
+         },
+         1,
+         {cellNumberError(1, col::allowableCurrent, "6O").message}},
+        {"a cell-check failure the values no longer give",
+         [] {
+             Sheet s(2);
+             setCells(s, 0, {{col::breaker, "100"}, {col::mainBreaker, "125"}});
+             s = judged(s, 0);
+             s.setCell(0, col::breaker, "150");
+             return s;
+         },
+         0,
+         {"今の値ではこの判定になりません（再計算されていません）。"}},
+        {"no verdict, nothing to explain", tap("70", "5"), 3, {}},
+        {"a bare mark of an older sheet is not explained",
+         [] {
+             Sheet s(1);
+             s.setCell(0, col::verdict, std::string(verdict::bareFailure));
+             return s;
+         },
+         0,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.meaning);
+        EXPECT_EQ(explainVerdict(c.sheet(), c.row), c.lines);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
+#include "sheet_journal.h"
+
 using namespace wirelark;
 
 namespace {
@@ -32,6 +37,87 @@ TEST(Sheet, InsertingAndErasingRowsMovesTheRowsBelow) {
     s.clearCells();
     EXPECT_EQ(s.rowCount(), 4);
     EXPECT_TRUE(s.cell(1, col::name).empty());
+}
+
+std::vector<Row> rowsOf(const Sheet& s) {
+    std::vector<Row> rows;
+    for (int r = 0; r < s.rowCount(); ++r)
+        rows.push_back(s.row(r));
+    return rows;
+}
+
+// Every way of changing the rows is recorded while a journal is attached: taking the journal
+// back gives the rows as they were, and what taking back recorded brings the change again.
+TEST(SheetJournal, EveryChangeOfTheRowsIsTakenBackAndMadeAgain) {
+    struct Case {
+        const char* meaning;
+        std::function<void(Sheet&)> change;
+        std::size_t entries;  // what the journal keeps
+    };
+    Row filled;
+    filled.fill("x");
+    const Case cases[] = {
+        {"a cell written", [](Sheet& s) { s.setCell(2, col::name, "L9"); }, 1},
+        {"a cell written with the text it holds is no change",
+         [](Sheet& s) { s.setCell(1, col::name, "L1"); }, 0},
+        {"a row replaced whole", [&](Sheet& s) { s.setRow(1, filled); }, 1},
+        {"a row changed in place", [](Sheet& s) { s.row(3)[col::remarks] = "メモ"; }, 1},
+        {"blank rows inserted in the middle", [](Sheet& s) { s.insertRows(1, 3); }, 1},
+        {"given rows inserted at the end",
+         [&](Sheet& s) {
+             s.insertRows(5, {filled, filled});
+         },
+         1},
+        {"rows erased", [](Sheet& s) { s.eraseRows(0, 2); }, 1},
+        {"the sheet grown", [](Sheet& s) { s.setRowCount(9); }, 1},
+        {"the sheet trimmed", [](Sheet& s) { s.setRowCount(2); }, 1},
+        {"every cell emptied", [](Sheet& s) { s.clearCells(); }, 1},
+        {"another sheet assigned", [](Sheet& s) { s = Sheet(3); }, 1},
+        {"several changes in a row",
+         [](Sheet& s) {
+             s.eraseRows(1, 1);
+             s.setCell(0, col::name, "L0");
+             s.insertRows(0, 1);
+             s.setCell(0, col::glyph, "──▶");
+         },
+         4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.meaning);
+        Sheet s(5);
+        s.setCell(1, col::name, "L1");
+        s.setCell(4, col::remarks, "end");
+        const std::vector<Row> before = rowsOf(s);
+
+        SheetJournal journal;
+        s.attachJournal(&journal);
+        c.change(s);
+        s.attachJournal(nullptr);
+        EXPECT_EQ(journal.size(), c.entries);
+        const std::vector<Row> after = rowsOf(s);
+
+        SheetJournal forward;
+        s.attachJournal(&forward);
+        journal.takeBack(s);
+        s.attachJournal(nullptr);
+        EXPECT_TRUE(journal.empty());
+        EXPECT_EQ(rowsOf(s), before);
+
+        forward.takeBack(s);
+        EXPECT_EQ(rowsOf(s), after);
+    }
+}
+
+TEST(SheetJournal, EmptyingAnEmptySheetRecordsNothingAndACopyTakesNoJournal) {
+    Sheet s(4);
+    SheetJournal journal;
+    s.attachJournal(&journal);
+    s.clearCells();
+    EXPECT_TRUE(journal.empty());
+    const Sheet copy = s;
+    EXPECT_EQ(copy.journal(), nullptr);
+    EXPECT_EQ(s.journal(), &journal);
+    s.attachJournal(nullptr);
 }
 
 }  // namespace
