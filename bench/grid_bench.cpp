@@ -36,7 +36,7 @@ struct Window {
 
     Window() {
         form = std::make_unique<TForm1>(
-            Services{prompter, desktop.dialogs, desktop.files, desktop.clipboard, desktop.clock,
+            Services{prompter, desktop.modal, desktop.files, desktop.clipboard, desktop.clock,
                      desktop.printers, desktop.exports, desktop.opener},
             TForm1::StartUp{QStringLiteral("/nonexistent/wirelark"), QString()});
         const Sheet one = examples::buildApartmentSheet();

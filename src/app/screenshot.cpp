@@ -255,8 +255,8 @@ int main(int argc, char* argv[]) {
 
     PrintingPrompter prompter;
     wirelark::DesktopServices desktop;
-    const wirelark::Services services{prompter,          desktop.dialogs, desktop.files,
-                                      desktop.clipboard, desktop.clock,   desktop.printers,
+    const wirelark::Services services{prompter,          desktop.modal, desktop.files,
+                                      desktop.clipboard, desktop.clock, desktop.printers,
                                       desktop.exports,   desktop.opener};
     wirelark::TForm1 window(services,
                             {QApplication::applicationFilePath(), QString::fromLocal8Bit(argv[1])});

@@ -19,11 +19,16 @@
 #include <QSignalBlocker>
 
 #include "Unit6.h"
+#include "branch_hand_off.h"
 #include "checks.h"
 #include "clipboard_text.h"
+#include "desktop_input_services.h"
 #include "era.h"
+#include "feeder_row_edit.h"
 #include "japanese_fonts.h"
 #include "kansen_layout.h"
+#include "keitou.h"
+#include "kobetu.h"
 #include "page_painter.h"
 #include "page_plan.h"
 #include "print_layout.h"
@@ -85,7 +90,9 @@ TForm1::TForm1(Services services, StartUp startUp, QWidget* parent)
       m_model(new SheetTableModel(m_document.sheet(), this)),
       m_delegate(new SheetCellDelegate(this)),
       m_popupMenu(nullptr),
-      m_form6(nullptr) {
+      m_form6(nullptr),
+      m_feederDialog(m_document, m_cables),
+      m_branchDialog(m_document, m_cables) {
     registerJapaneseFonts();
     m_verdictWidth = layout::longestVerdictWidth(sheetFont(10));
     m_listener = m_document.subscribe([this](Document::Change c) { documentChanged(c); });
@@ -97,11 +104,20 @@ TForm1::TForm1(Services services, StartUp startUp, QWidget* parent)
     connectControls();
     // The chooser is made once, after the window's own parts, and lives as long as the window.
     m_form6 = new TForm6(this);
+    m_inputs =
+        std::make_unique<DesktopInputServices>(m_cables, m_services.prompter, m_services.modal);
+    m_form2 = std::make_unique<TForm2>(m_feederDialog, *m_inputs, m_services.modal);
+    m_form4 = std::make_unique<TForm4>(m_branchDialog, *m_inputs, m_services.modal);
+    m_form2->setOwner(this);
+    m_form4->setOwner(this);
     FormCreate(startUp);
 }
 
 TForm1::~TForm1() {
     m_document.unsubscribe(m_listener);
+    m_form4.reset();
+    m_form2.reset();
+    m_inputs.reset();
     // The controls go first and in silence, while the document they show is still there: a
     // field that loses the focus as the window goes would otherwise commit into a document
     // already gone.
@@ -545,7 +561,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::MouseButtonDblClick: {
                 const auto* me = static_cast<QMouseEvent*>(event);
                 if (me->button() == Qt::LeftButton) {
-                    StringGrid1DblClick();
+                    StringGrid1DblClick(me->position().toPoint());
                     return true;
                 }
                 break;
@@ -607,11 +623,23 @@ void TForm1::StringGrid1MouseLeave() {
     ui->GuideLine->move(ui->GuideLine->x(), kGuideLineHidden);
 }
 
-void TForm1::StringGrid1DblClick() {
-    // The input dialog hands its result to the document; the window's activation, which
-    // resets `kansenno` and `keitou`, waits until that write-back has run.
+void TForm1::StringGrid1DblClick(QPoint pos) {
+    // Below the last row the release left uy1 on the row released before: nothing opens there.
+    if (ui->StringGrid1->rowAt(pos.y()) < 0 || uy1 < 0 || uy1 >= m_document.sheet().rowCount())
+        return;
+    // The dialog hands its result to the document; the window's activation, which resets
+    // `kansenno` and `keitou`, waits until that write-back has run.
     const ActivationHold hold(*this);
-    m_services.dialogs.editRow(uy1);
+    if (opensBranchDialog(m_document.sheet().cell(uy1, col::glyph))) {
+        if (!openBranchRow(m_document, uy1, m_branchDialog, *m_form4))
+            return;
+        m_form4->run(nx1);
+        writeBranchRow(m_document, uy1, m_branchDialog, *m_form4);
+        return;
+    }
+    prepareFeederDialog(m_feederDialog, m_document, uy1, nx1, *m_form2);
+    m_form2->run();
+    writeBackFeederDialog(m_feederDialog, m_document, uy1, *m_form2);
 }
 
 void TForm1::Button11Click() {

@@ -14,9 +14,12 @@
 #include <string_view>
 #include <vector>
 
+#include "branch_dialog.h"
+#include "cable_selection.h"
 #include "circuit_rules.h"
 #include "document.h"
 #include "era.h"
+#include "feeder_dialog.h"
 #include "result.h"
 #include "services.h"
 #include "sheet.h"
@@ -34,7 +37,10 @@ namespace wirelark {
 
 class SheetTableModel;
 class SheetCellDelegate;
+class TForm2;
+class TForm4;
 class TForm6;
+class DesktopInputServices;
 
 class TForm1 final : public QWidget {
     Q_OBJECT
@@ -56,6 +62,10 @@ class TForm1 final : public QWidget {
     QMenu& PopupMenu1() { return *m_popupMenu; }
     // The export chooser, created once with the window and owned by it.
     TForm6& Form6() { return *m_form6; }
+    // The input dialogs and the windows they open, created once with the window.
+    TForm2& Form2() { return *m_form2; }
+    TForm4& Form4() { return *m_form4; }
+    DesktopInputServices& inputWindows() { return *m_inputs; }
     // First row shown at the top of the grid.
     int topRow() const;
     // Makes `row` the top row and the selected row.
@@ -108,7 +118,8 @@ class TForm1 final : public QWidget {
     void StringGrid1MouseUp(Qt::MouseButton button, QPoint pos, QPoint globalPos);
     void StringGrid1MouseMove(QPoint pos);
     void StringGrid1MouseLeave();
-    void StringGrid1DblClick();
+    // A double-click on the grid at `pos`: the row under it opens its input dialog.
+    void StringGrid1DblClick(QPoint pos);
 
     // The full recalculation of the current feeder block s1..e1 (design currents, drops,
     // sums and the branch-protection check), one step of the history.
@@ -206,6 +217,15 @@ class TForm1 final : public QWidget {
     QAction* N14;
     QAction* N15;
     TForm6* m_form6;
+    // The input dialogs, created once with the window: their models keep what they held when
+    // they last closed, and one cable selection serves both, so its choices stay between
+    // openings. The windows go before the models they show.
+    CableSelection m_cables;
+    FeederDialog m_feederDialog;
+    BranchDialog m_branchDialog;
+    std::unique_ptr<DesktopInputServices> m_inputs;
+    std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<TForm4> m_form4;
     std::vector<QLabel*> m_captions;  // by column; null where a column has no caption
     std::vector<QLabel*> m_spanCaptions;
     bool m_activatedOnce = false;

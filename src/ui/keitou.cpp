@@ -390,7 +390,7 @@ bool TForm2::run() {
 }
 
 void TForm2::placeOverOwner() {
-    placeOver(*this, parentWidget());
+    placeOver(*this, m_owner != nullptr ? m_owner : parentWidget());
 }
 
 void TForm2::showEvent(QShowEvent* event) {

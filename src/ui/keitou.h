@@ -48,6 +48,9 @@ class TForm2 final : public QDialog, public DialogHost {
     // Shows the window modally for the row the model was prepared for (the model's activation
     // runs as the window is shown) and returns once it has closed: true when it closed with a
     // confirmed "登録", false for "キャンセル" and the close box.
+    // The window it opens over: the main window, which is not its parent, so that its controls
+    // are never taken for the main window's own when they are looked up by name.
+    void setOwner(const QWidget* owner) { m_owner = owner; }
     bool run();
 
     // Writes every control, its visibility, enabled state and caption from the model; fires no
@@ -98,6 +101,7 @@ class TForm2 final : public QDialog, public DialogHost {
     std::vector<std::pair<QLabel*, std::string FeederDialog::*>> m_labels;
     // The fields a double-click empties, by the widget that receives the click.
     std::vector<std::pair<QObject*, std::string>> m_emptiedByDoubleClick;
+    const QWidget* m_owner = nullptr;
 };
 
 }  // namespace wirelark

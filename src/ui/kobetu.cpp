@@ -1,5 +1,7 @@
 #include "kobetu.h"
 
+#include "window_placement.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
@@ -257,6 +259,7 @@ void TForm4::connectControls() {
 bool TForm4::run(int clickedColumn) {
     m_pendingActivation = clickedColumn;
     refresh();
+    placeOver(*this, m_owner != nullptr ? m_owner : parentWidget());
     m_runner.run(*this);
     // A window that was never shown ran no activation and confirmed nothing.
     const bool shown = !m_pendingActivation.has_value();

@@ -45,6 +45,9 @@ class TForm4 final : public QDialog, public DialogHost {
     // `clickedColumn` is the sheet column whose double-click opened it. The model's activation
     // runs when the window is shown. True when the window closed with a confirmation ("登録");
     // キャンセル, Escape and the close box give false.
+    // The window it opens over: the main window, which is not its parent, so that its controls
+    // are never taken for the main window's own when they are looked up by name.
+    void setOwner(const QWidget* owner) { m_owner = owner; }
     bool run(int clickedColumn);
 
     // Writes every control, visibility and arrangement from the model; fires no handler.
@@ -84,6 +87,7 @@ class TForm4 final : public QDialog, public DialogHost {
     // Set by run() for the next showing: the activation runs once per opening.
     std::optional<int> m_pendingActivation;
     bool m_busy = false;
+    const QWidget* m_owner = nullptr;
 };
 
 }  // namespace wirelark

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+#include "modal_runner.h"
+
 class QPrinter;
 
 namespace wirelark {
@@ -32,15 +34,6 @@ class Prompter {
         warning(text);
         return true;
     }
-};
-
-// Runs the modal input dialog for a row of the sheet (chosen by the row's tree glyph) and
-// tells whether the user confirmed it. A confirmed dialog's write-back goes through the
-// window's document (TForm1::document()) as one step.
-class DialogRunner {
-  public:
-    virtual ~DialogRunner() = default;
-    virtual bool editRow(int row) = 0;
 };
 
 class FileChooser {
@@ -96,7 +89,9 @@ class DesktopOpener {
 
 struct Services {
     Prompter& prompter;
-    DialogRunner& dialogs;
+    // How the input windows and the windows they open (keypad, calculator, cable selection)
+    // are run modally: exec() on the desktop, a script of the user's clicks in a test.
+    ModalRunner& modal;
     FileChooser& files;
     Clipboard& clipboard;
     Clock& clock;
@@ -112,12 +107,6 @@ class MessageBoxPrompter final : public Prompter {
     void warning(const QString& text) override;
     bool question(const QString& text) override;
     bool finding(const QString& text) override;
-};
-
-// Until the input dialogs exist, a double-click opens nothing and confirms nothing.
-class NoDialogRunner final : public DialogRunner {
-  public:
-    bool editRow(int) override { return false; }
 };
 
 class FileDialogChooser final : public FileChooser {
@@ -161,7 +150,7 @@ class SystemOpener final : public DesktopOpener {
 // The desktop services of one running program.
 struct DesktopServices {
     MessageBoxPrompter prompter;
-    NoDialogRunner dialogs;
+    ExecRunner modal;
     FileDialogChooser files;
     SystemClipboard clipboard;
     SystemClock clock;
@@ -169,7 +158,7 @@ struct DesktopServices {
     ModalExportChooser exports;
     SystemOpener opener;
     Services services() {
-        return {prompter, dialogs, files, clipboard, clock, printers, exports, opener};
+        return {prompter, modal, files, clipboard, clock, printers, exports, opener};
     }
 };
 

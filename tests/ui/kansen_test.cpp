@@ -38,6 +38,7 @@
 #include "japanese_translations.h"
 #include "kansen_layout.h"
 #include "page_painter.h"
+#include "scripted_windows.h"
 #include "sheet_cell_delegate.h"
 #include "sheet_file.h"
 #include "sheet_table_model.h"
@@ -108,21 +109,6 @@ class ScriptedPrompter final : public Prompter {
         return e.answer;
     }
     std::deque<Expected> m_expected;
-};
-
-// The input dialog as the test scripts it: on a confirmation, `writeBack` plays the dialog's
-// write-back into the window's document.
-class RecordingDialogs final : public DialogRunner {
-  public:
-    bool editRow(int row) override {
-        rows.push_back(row);
-        if (confirm && writeBack)
-            writeBack(row);
-        return confirm;
-    }
-    std::vector<int> rows;
-    bool confirm = false;
-    std::function<void(int)> writeBack;
 };
 
 class ScriptedFiles final : public FileChooser {
@@ -260,7 +246,7 @@ class KansenTest : public QObject {
   private:
     std::unique_ptr<QTemporaryDir> m_dir;
     ScriptedPrompter* m_prompter = nullptr;
-    RecordingDialogs m_dialogs;
+    test::ScriptRunner m_modal;  // the input windows and what they open, as the user drives them
     ScriptedFiles m_files;
     RecordingClipboard m_clipboard;
     FixedClock m_clock;
@@ -274,7 +260,7 @@ class KansenTest : public QObject {
     QString programPath() const { return m_dir->filePath(QStringLiteral("wirelark")); }
 
     TForm1& open(const QString& file = QString()) {
-        m_window = std::make_unique<TForm1>(Services{*m_prompter, m_dialogs, m_files, m_clipboard,
+        m_window = std::make_unique<TForm1>(Services{*m_prompter, m_modal, m_files, m_clipboard,
                                                      m_clock, m_printers, m_exports, m_opener},
                                             TForm1::StartUp{programPath(), file});
         m_window->show();
@@ -446,35 +432,40 @@ class KansenTest : public QObject {
             qFatal("cannot write set.ini");
         ini.write(lines);
     }
-    // A single feeder as the feeder dialog confirms it, written back as the dialog will: the
-    // core write-back inside one all-or-nothing step.
-    void confirmFeederDialogWith(const char* name) {
-        m_dialogs.confirm = true;
-        m_dialogs.writeBack = [this, name](int row) {
-            Document& d = w().document();
-            FeederEntry e;
-            e.name = name;
-            e.system = "単相2線";
-            e.voltage = "100";
-            e.breaker = "30";
-            e.length = "12";
-            e.loadName = "照明";
-            e.mainBreaker = "20";
-            e.designCurrent = "15";
-            e.powerFactor = "0.95";
-            e.cable = "VVF2.0-2C";
-            e.method = "保護管配線";
-            e.allowableCurrent = "24";
-            e.impedance = "11.500";
-            e.voltageDrop = "4.14";
-            e.allowableDrop = "3";
-            e.sizeKey = "2.0";
-            d.patan = 1;
-            d.editAllOrNothing(std::string(name) + " を入力", [&](Sheet& s) {
-                return writeFeederDialogResult(s, row, d.patan, e, d.kansenno, {d.s1, d.e1},
-                                               d.supply());
+    // A size of a cable group double-clicked in the cable selection window.
+    static void pickCable(QDialog& window, const QString& group, const QString& size) {
+        test::pick(window, "ComboBox11", group);
+        auto* table = window.findChild<QTableView*>(QStringLiteral("StringGrid7"));
+        QVERIFY(table);
+        const QAbstractItemModel& sizes = *table->model();
+        for (int r = 0; r < sizes.rowCount(); ++r) {
+            const QModelIndex i = sizes.index(r, 0);
+            if (sizes.data(i).toString() != size)
+                continue;
+            table->scrollTo(i);
+            const QPoint p = table->visualRect(i).center();
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, p);
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, p);
+            return;
+        }
+        QFAIL(qPrintable("no size " + size));
+    }
+    // The feeder dialog as the engineer fills it for a lighting feeder of 50 A over 10 m on
+    // CV 14 mm², then "登録"; `whileOpen` runs before the confirmation.
+    void confirmFeederDialogWith(const char* name, std::function<void(QDialog&)> whileOpen = {}) {
+        m_modal.scripts.push_back([this, name, whileOpen](QDialog& form2) {
+            test::click(form2, "Button6");
+            test::type(form2, "Edit2", QString::fromUtf8(name));
+            test::pick(form2, "ComboBox5", QStringLiteral("10"));
+            m_modal.scripts.push_front([](QDialog& cables) {
+                pickCable(cables, QStringLiteral("600V CV及びEM 600V CE/F単心 S＝俵積み"),
+                          QStringLiteral("14゜"));
             });
-        };
+            test::click(form2, "Button11");
+            if (whileOpen)
+                whileOpen(form2);
+            test::click(form2, "Button4");
+        });
     }
 
   private slots:
@@ -483,7 +474,7 @@ class KansenTest : public QObject {
         QVERIFY(m_dir->isValid());
         m_prompterOwner = std::make_unique<ScriptedPrompter>();
         m_prompter = m_prompterOwner.get();
-        m_dialogs = RecordingDialogs();
+        m_modal = test::ScriptRunner();
         m_files = ScriptedFiles();
         m_clipboard = RecordingClipboard();
         m_clock.date = QDate(2024, 5, 10);
@@ -816,20 +807,27 @@ class KansenTest : public QObject {
         QCOMPARE(line->y(), -1000);
     }
 
-    void doubleClickHandsTheRowToTheInputDialog() {
+    void doubleClickOpensTheDialogTheRowsGlyphSelects() {
         TForm1& form = open();
+        residentialFeeder(draft(), 10, "M1", {"30", "20"});  // rows 10..14
+        refresh();
+        m_modal.scripts = {{}, {}};  // each dialog closed with its close box
         doubleClick(4, 2);
-        QCOMPARE(m_dialogs.rows, std::vector<int>{4});
-        QVERIFY(!form.document().unsaved());  // not confirmed: nothing changed
-        m_dialogs.confirm = true;
-        m_dialogs.writeBack = [&form](int row) {
-            form.document().edit("No.1 を入力",
-                                 [row](Sheet& s) { s.setCell(row, col::name, "L1"); });
-        };
+        doubleClick(12, 6);  // "├─▶": a branch of the residential feeder
+        QCOMPARE(m_modal.opened, (QStringList{QStringLiteral("TForm2"), QStringLiteral("TForm4")}));
+        QVERIFY2(!form.document().unsaved(), "closed without confirming: nothing changed");
+        // Below the last row the release keeps the row released before: nothing opens.
+        form.StringGrid1DblClick(QPoint(40, 1'000'000));
+        QCOMPARE(m_modal.opened.size(), 2);
+
+        confirmFeederDialogWith("L1");
         doubleClick(6, 2);
-        QCOMPARE(m_dialogs.rows, (std::vector<int>{4, 6}));
         QCOMPARE(cell(6, col::name), QStringLiteral("L1"));
+        QCOMPARE(cell(6, col::glyph), QStringLiteral("──▶"));
+        QCOMPARE(cell(6, col::cable), QStringLiteral("CV14゜"));
         QVERIFY(form.document().unsaved());
+        QVERIFY2(form.document().frequencyLocked(), "a confirmed feeder fixes the frequency");
+        QVERIFY(!child<QRadioButton>("RadioButton1")->isEnabled());
     }
 
     // -----------------------------------------------------------------------------------------
@@ -1736,7 +1734,7 @@ class KansenTest : public QObject {
         QTest::newRow("the recalculation of 設定保存") << "settings"
                                                        << "設定保存の再計算";
         QTest::newRow("a feeder written back from its dialog") << "dialog"
-                                                               << "L4 を入力";
+                                                               << "No.4 を入力";
     }
     void undoAndRedoBringBackEachKindOfStep() {
         QFETCH(QString, step);
@@ -1845,18 +1843,23 @@ class KansenTest : public QObject {
 
     void theWindowsActivationWaitsForTheDialogsWriteBack() {
         TForm1& form = open();
-        int keitouAtWriteBack = 0;
-        m_dialogs.confirm = true;
-        m_dialogs.writeBack = [&](int) {
-            // The dialog confirmed two systems and closed: the window becomes active again
-            // before the write-back reads `keitou`.
-            form.document().keitou = 2;
+        m_modal.scripts.push_back([&](QDialog& form2) {
+            test::click(form2, "Button1");
+            test::click(form2, "RadioButton4");  // two systems: keitou 2
+            test::pick(form2, "ComboBox10", QStringLiteral("30"));
+            m_modal.scripts.push_front([](QDialog& cables) {
+                pickCable(cables,
+                          QStringLiteral("600V CVD、600V CVT及びEM 600V CED/F、EM 600V CET/F"),
+                          QStringLiteral("150゜"));
+            });
+            test::click(form2, "Button11");
+            // The main window becomes active again before the write-back reads `keitou`.
             QEvent activated(QEvent::ActivationChange);
             QApplication::sendEvent(&form, &activated);
-            keitouAtWriteBack = form.document().keitou;
-        };
+            test::click(form2, "Button4");
+        });
         doubleClick(3);
-        QCOMPARE(keitouAtWriteBack, 2);
+        QCOMPARE(cell(4, col::glyph), QStringLiteral("┌┌┘"));  // laid out for two systems
         QCOMPARE(form.document().keitou, 1);  // the activation ran after the write-back
     }
 
