@@ -1,5 +1,7 @@
 #include "sheet.h"
 
+#include "message_text.h"
+
 namespace wirelark {
 
 std::string_view columnCaption(int column) {
@@ -47,7 +49,7 @@ std::string_view columnCaption(int column) {
 
 Error cellNumberError(int row, int column, std::string_view text) {
     return Error{std::to_string(row + 1) + " 行目「" + std::string(columnCaption(column)) +
-                 "」の「" + std::string(text) + "」は数値ではありません。"};
+                 "」の「" + quotedText(text) + "」は数値ではありません。"};
 }
 
 void Sheet::setRowCount(int count) {
