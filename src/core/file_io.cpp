@@ -218,21 +218,29 @@ Expected<std::string> readFileBytes(const std::filesystem::path& path, std::size
     return bytes;
 }
 
-Expected<FileReplacement> FileReplacement::begin(const std::filesystem::path& target) {
+FileReplacement::FailureMessage FileReplacement::cannotCreateMessage(
+    const std::filesystem::path& target) {
+    return [target](const std::string& reason) { return cannotCreate(target, reason); };
+}
+
+Expected<FileReplacement> FileReplacement::begin(const std::filesystem::path& target,
+                                                 FailureMessage message) {
+    if (!message)
+        message = cannotCreateMessage(target);
     if (target.empty() || !target.has_filename())
-        return cannotCreate(target, "ファイル名がありません");
+        return message("ファイル名がありません");
     const auto resolved = resolveLinks(target);
     if (!resolved)
-        return cannotCreate(target, systemErrorText(resolved.error()));
+        return message(systemErrorText(resolved.error()));
     const mode_t mode = resolved->status.st_mode;
     if (resolved->exists && !S_ISREG(mode))
-        return cannotCreate(target, notRegularReason(mode, true));
+        return message(notRegularReason(mode, true));
     // A file the user made read-only is not replaced behind that protection.
     if (resolved->exists && ::access(resolved->path.c_str(), W_OK) != 0)
-        return cannotCreate(target, systemErrorText(errno));
+        return message(systemErrorText(errno));
 
     FileReplacement r;
-    r.m_target = target;
+    r.m_message = message;
     r.m_final = resolved->path;
     // In the same folder, or the rename would copy across file systems and could again leave
     // a half-written file behind. Hidden, and unique: a temporary file left by a save that was
@@ -252,10 +260,10 @@ Expected<FileReplacement> FileReplacement::begin(const std::filesystem::path& ta
             break;
         }
         if (errno != EEXIST)
-            return cannotCreate(target, createReason(errno));
+            return message(createReason(errno));
     }
     if (r.m_fd < 0)
-        return cannotCreate(target, systemErrorText(EEXIST));
+        return message(systemErrorText(EEXIST));
 
     if (resolved->exists) {
         const struct stat& old = resolved->status;
@@ -267,14 +275,14 @@ Expected<FileReplacement> FileReplacement::begin(const std::filesystem::path& ta
             (void)::fchown(r.m_fd, old.st_uid, old.st_gid);
         if (::fchmod(r.m_fd, old.st_mode & 07777) != 0) {
             const int error = errno;
-            return cannotCreate(target, systemErrorText(error));
+            return message(systemErrorText(error));
         }
     }
     return r;
 }
 
 FileReplacement::FileReplacement(FileReplacement&& other) noexcept
-    : m_target(std::move(other.m_target)),
+    : m_message(std::move(other.m_message)),
       m_final(std::move(other.m_final)),
       m_temporary(std::move(other.m_temporary)),
       m_fd(std::exchange(other.m_fd, -1)),
@@ -283,7 +291,7 @@ FileReplacement::FileReplacement(FileReplacement&& other) noexcept
 FileReplacement& FileReplacement::operator=(FileReplacement&& other) noexcept {
     if (this != &other) {
         discard();
-        m_target = std::move(other.m_target);
+        m_message = std::move(other.m_message);
         m_final = std::move(other.m_final);
         m_temporary = std::move(other.m_temporary);
         m_fd = std::exchange(other.m_fd, -1);
@@ -306,8 +314,8 @@ void FileReplacement::discard() {
     m_committed = true;
 }
 
-Error FileReplacement::failure(std::string_view reason) const {
-    return cannotCreate(m_target, std::string(reason));
+Error FileReplacement::failure(const std::string& reason) const {
+    return m_message(reason);
 }
 
 Status FileReplacement::write(std::string_view bytes) {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,10 +34,16 @@ Expected<std::string> readFileBytes(const std::filesystem::path& path,
 // the temporary file, so a failure at any step leaves nothing behind.
 class FileReplacement {
   public:
-    // Follows symbolic links from `target`, refuses a target that is not a regular file or
-    // cannot be written, and creates the temporary file. The error reads
+    // The error of a failed replacement from its reason (Japanese, without a final "。").
+    using FailureMessage = std::function<Error(const std::string& reason)>;
     // "ファイル "…" を作成できません。<reason>。"
-    static Expected<FileReplacement> begin(const std::filesystem::path& target);
+    static FailureMessage cannotCreateMessage(const std::filesystem::path& target);
+
+    // Follows symbolic links from `target`, refuses a target that is not a regular file or
+    // cannot be written, and creates the temporary file. Every error of this replacement is
+    // worded by `message`.
+    static Expected<FileReplacement> begin(const std::filesystem::path& target,
+                                           FailureMessage message = {});
 
     FileReplacement(FileReplacement&& other) noexcept;
     FileReplacement& operator=(FileReplacement&& other) noexcept;
@@ -54,13 +61,13 @@ class FileReplacement {
     // Puts the temporary file on the disk and renames it over the replaced file.
     Status commit();
     // The error of this replacement for a reason found by its caller (a library's failure).
-    Error failure(std::string_view reason) const;
+    Error failure(const std::string& reason) const;
 
   private:
     FileReplacement() = default;
     void discard();
 
-    std::filesystem::path m_target;  // as the caller named it, for messages
+    FailureMessage m_message;
     std::filesystem::path m_final;
     std::filesystem::path m_temporary;
     int m_fd = -1;
