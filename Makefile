@@ -3,8 +3,9 @@
 PRESET ?= dev
 JOBS ?= $(shell nproc)
 EXAMPLE ?= examples/apartment.ksk
+SECONDS ?= 60
 
-.PHONY: deps configure build run test asan format clean
+.PHONY: deps configure build run test asan fuzz format clean
 
 deps:
 	bash scripts/install-deps
@@ -26,6 +27,11 @@ test: deps
 asan: deps
 	$(MAKE) build PRESET=asan
 	ctest --preset asan -j $(JOBS)
+
+# Every fuzz target for SECONDS seconds; fails on any finding.
+fuzz:
+	bash scripts/install-deps --fuzz
+	bash scripts/fuzz $(SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
