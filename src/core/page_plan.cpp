@@ -18,8 +18,8 @@ bool startsBlock(const Sheet& sheet, int row) {
 
 }  // namespace
 
-std::optional<Error> checkBlockRows(const Sheet& sheet, int row, double rows) {
-    const int available = sheet.rowCount() - row;
+std::optional<Error> checkBlockRows(const Sheet& sheet, int row, double rows, int usedRows) {
+    const int available = usedRows - row;
     if (rows >= 0 && rows <= available)
         return std::nullopt;
     const std::string& text = sheet.cell(row, col::blockRows);
@@ -29,14 +29,14 @@ std::optional<Error> checkBlockRows(const Sheet& sheet, int row, double rows) {
     if (rows < 0)
         return Error{where + "行数ではありません（負の数です）。"};
     return Error{where + "シートの行数を超えています（" + std::to_string(row + 1) +
-                 " 行目から最後の行まで " + std::to_string(available) + " 行です）。"};
+                 " 行目から最後の行まで " + std::to_string(std::max(available, 0)) + " 行です）。"};
 }
 
-std::optional<Error> checkBlockRowsTotal(const Sheet& sheet, double total) {
-    if (total <= sheet.rowCount())
+std::optional<Error> checkBlockRowsTotal(double total, int usedRows) {
+    if (total <= usedRows)
         return std::nullopt;
     return Error{"「" + std::string(columnCaption(col::blockRows)) + "」の合計 " +
-                 formatShortest(total) + " 行がシートの行数 " + std::to_string(sheet.rowCount()) +
+                 formatShortest(total) + " 行がシートの行数 " + std::to_string(usedRows) +
                  " 行を超えています（幹線ブロックが重なっています）。"};
 }
 
@@ -45,6 +45,8 @@ Expected<PagePlan> planPages(Sheet& sheet) {
     // Rows of the block of every numbered row, read once for both passes.
     std::vector<double> blockRows(static_cast<std::size_t>(sheet.rowCount()), 0.0);
     double total = 0;
+    // Read once: the checks compare every count with the rows in use.
+    const int usedRows = sheet.lastUsedRow() + 1;
 
     for (int q = 0; q < sheet.rowCount(); ++q) {
         if (!startsBlock(sheet, q))
@@ -53,10 +55,10 @@ Expected<PagePlan> planPages(Sheet& sheet) {
         const auto rows = readNumber(text);
         if (!rows)
             return cellNumberError(q, col::blockRows, rows.error());
-        if (auto e = checkBlockRows(sheet, q, *rows))
+        if (auto e = checkBlockRows(sheet, q, *rows, usedRows))
             return *e;
         total += *rows;
-        if (auto e = checkBlockRowsTotal(sheet, total))
+        if (auto e = checkBlockRowsTotal(total, usedRows))
             return *e;
         blockRows[static_cast<std::size_t>(q)] = *rows;
         const double pages = roundHalfEven(*rows / kRowsPerPage + 0.5);

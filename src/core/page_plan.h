@@ -16,12 +16,14 @@ struct PagePlan {
 };
 
 // Checks the row count `rows` that column 24 of the numbered row `row` gives its feeder block
-// against the sheet: it counts rows from `row` on, so it cannot be negative nor exceed the rows
-// that are there. The count comes from the file and decides how many rows and worksheets the
-// export and the print go through; a damaged one must not run them on for millions of rows.
-std::optional<Error> checkBlockRows(const Sheet& sheet, int row, double rows);
-// The blocks do not overlap: their counts together cannot exceed the rows of the sheet.
-std::optional<Error> checkBlockRowsTotal(const Sheet& sheet, double total);
+// against the sheet: it counts rows from `row` on, so it cannot be negative nor reach beyond the
+// last used row (every row of a block carries its tree glyph). The count comes from the file
+// and decides how many rows and worksheets the export and the print go through; a damaged one
+// must not run them on through millions of empty rows.
+// `usedRows` is Sheet::lastUsedRow() + 1, found once by the caller.
+std::optional<Error> checkBlockRows(const Sheet& sheet, int row, double rows, int usedRows);
+// The blocks do not overlap: their counts together cannot exceed the used rows of the sheet.
+std::optional<Error> checkBlockRowsTotal(double total, int usedRows);
 
 // Writes column 25 (line 1 to 18 of the row on its worksheet) for rows 0 to maxrowsu and
 // column 30 (export pages of the block) on every numbered row, and returns the plan. A numbered

@@ -430,7 +430,7 @@ TEST(WorkbookExport, ARowCountFromADamagedFileStopsBothExportsBeforeTheyRunOn) {
     };
     const Case cases[] = {
         {"99999999 rows on a sheet of 40", "99999999", "11 行目「幹線の行数」の「99999999」"},
-        {"one row more than remains below the head", "31", "最後の行まで 30 行"},
+        {"one row more than the rows in use below the head", "11", "最後の行まで 10 行"},
         {"a negative count", "-1", "負の数"},
     };
     for (const Case& c : cases) {
@@ -449,7 +449,7 @@ TEST(WorkbookExport, ARowCountFromADamagedFileStopsBothExportsBeforeTheyRunOn) {
         // The item export checks the count itself, whoever calls it.
         Sheet sheet = headedSheet();
         sheet.setRowCount(40);
-        addFeeder(sheet, 10, 1, "L1", 25);
+        addFeeder(sheet, 10, 1, "L1", 10);
         sheet.setCell(10, col::blockRows, c.count);
         EXPECT_FALSE(layoutFeederWorkbook(sheet).ok()) << c.meaning;
     }
