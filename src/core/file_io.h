@@ -7,6 +7,8 @@
 // to is replaced, the link staying as it was; the new file keeps the permission bits (and, where
 // the system allows, the owner) of the file it replaces. A path that names something other than
 // a regular file (a device such as /dev/full, a named pipe, a folder) is refused and left alone.
+// A file with several hard links gets the new content under the name written to only: the
+// other names keep the old file, as with every editor that saves by renaming.
 
 #include <cstddef>
 #include <filesystem>
