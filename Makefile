@@ -4,8 +4,9 @@
 PRESET ?= dev
 JOBS ?= $(shell nproc)
 EXAMPLE ?= examples/apartment.ksk
+SECONDS ?= 60
 
-.PHONY: deps configure build run test package asan format clean
+.PHONY: deps configure build run test package asan fuzz format clean
 
 deps:
 	bash scripts/install-deps
@@ -31,6 +32,11 @@ package: deps
 asan: deps
 	$(MAKE) build PRESET=asan
 	ctest --preset asan -j $(JOBS)
+
+# Every fuzz target for SECONDS seconds; fails on any finding.
+fuzz:
+	bash scripts/install-deps --fuzz
+	bash scripts/fuzz $(SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)recalculateSheet(sheet, SupplyKind::Transformer);
     (void)verdictSummary(sheet);
     (void)wholeSheetClipboardText(sheet);
-    const std::string saved = utf8ToCp932(sheetFileText(sheet));
-    if (!parseSheetFile(saved, current, "fuzz.ksk"))
+    const auto saved = sheetFileBytes(sheet);
+    if (!saved || !parseSheetFile(*saved, current, "fuzz.ksk"))
         __builtin_trap();
     return 0;
 }

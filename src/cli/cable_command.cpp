@@ -13,6 +13,8 @@
 #include "cable_catalogue.h"
 #include "cable_selection.h"
 #include "commands.h"
+#include "message_text.h"
+#include "output.h"
 
 namespace wirelark::cli {
 
@@ -50,7 +52,7 @@ Expected<std::map<std::string, std::string>> parseOptions(const Args& args) {
     for (std::size_t i = 0; i < args.size(); i += 2) {
         const std::string& name = args[i];
         if (!listed(kOptions, name))
-            return Error{"不明な引数です: " + name};
+            return Error{"不明な引数です: " + quotedText(name)};
         if (i + 1 >= args.size())
             return Error{name + " に値がありません。"};
         options[name] = args[i + 1];
@@ -66,7 +68,8 @@ std::optional<Error> checkListed(const std::map<std::string, std::string>& optio
     const auto it = options.find(name);
     if (it == options.end() || listed(items, it->second))
         return std::nullopt;
-    return Error{name + " の「" + it->second + "」は選べません（" + joined(items) + "）。"};
+    return Error{name + " の「" + quotedText(it->second) + "」は選べません（" + joined(items) +
+                 "）。"};
 }
 
 std::string valueOr(const std::map<std::string, std::string>& options, const std::string& name,
@@ -83,6 +86,7 @@ int fail(std::ostream& err, const Error& e) {
 }  // namespace
 
 int runCable(const Args& args, std::ostream& out, std::ostream& err) {
+    prepareStandardOutput();
     const auto parsed = parseOptions(args);
     if (!parsed)
         return fail(err, parsed.error());
@@ -112,8 +116,8 @@ int runCable(const Args& args, std::ostream& out, std::ostream& err) {
 
     dialog.selectGroup(options.at("--group"));
     if (findCableGroup(options.at("--group")) == nullptr)
-        return fail(err,
-                    Error{"電線・ケーブル「" + options.at("--group") + "」は一覧にありません。"});
+        return fail(err, Error{"電線・ケーブル「" + quotedText(options.at("--group")) +
+                               "」は一覧にありません。"});
 
     if (options.contains("--family"))
         if (const Status s = dialog.pickFamily(options.at("--family")); !s)
@@ -153,8 +157,8 @@ int runCable(const Args& args, std::ostream& out, std::ostream& err) {
             grid[static_cast<std::size_t>(r)][0] == size)
             row = r;
     if (row < 0)
-        return fail(err, Error{"サイズ「" + size + "」は電線・ケーブル「" + options.at("--group") +
-                               "」の表にありません。"});
+        return fail(err, Error{"サイズ「" + quotedText(size) + "」は電線・ケーブル「" +
+                               quotedText(options.at("--group")) + "」の表にありません。"});
 
     dialog.clickRow(row);
     const std::string key = dialog.lookupKey();
@@ -164,7 +168,7 @@ int runCable(const Args& args, std::ostream& out, std::ostream& err) {
 
     out << choice->cableName << '\t' << choice->resistance << '\t' << choice->reactance << '\t'
         << choice->allowableCurrent << '\t' << choice->sizeKey << '\t' << key << '\n';
-    return 0;
+    return finishOutput(out, err, 0);
 }
 
 }  // namespace wirelark::cli

@@ -11,6 +11,9 @@
 #include <string>
 
 #include "commands.h"
+#include "japanese_fonts.h"
+#include "message_text.h"
+#include "output.h"
 #include "page_painter.h"
 #include "print_layout.h"
 #include "sheet.h"
@@ -40,17 +43,17 @@ Expected<OutputArgs> parseOutputArgs(const Args& args, bool allowByFeeder) {
         } else if (allowByFeeder && a == "--by-feeder") {
             parsed.byFeeder = true;
         } else if (!a.empty() && a[0] == '-') {
-            return Error{"不明なオプションです: " + a};
+            return Error{"不明なオプションです: " + quotedText(a)};
         } else if (parsed.input.empty()) {
             parsed.input = a;
         } else {
-            return Error{"入力ファイルは一つだけ指定してください: " + a};
+            return Error{"入力ファイルは一つだけ指定してください: " + quotedText(a)};
         }
     }
     if (parsed.input.empty())
         return Error{"入力ファイル (.ksk) を指定してください。"};
     if (parsed.output.empty())
-        return Error{"出力ファイルを -o で指定してください。"};
+        return Error{std::string(kNoOutputFileMessage)};
     return parsed;
 }
 
@@ -100,7 +103,7 @@ int runPdf(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     char name[] = "wirelark-cli";
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
-    registerFormFontSubstitutes();
+    registerJapaneseFonts();
     const Status written = writePdf(printed, QString::fromStdString(parsed->output));
     if (!written)
         return fail(err, written.error().message);

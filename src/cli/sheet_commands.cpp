@@ -15,7 +15,9 @@
 #include "clipboard_text.h"
 #include "commands.h"
 #include "era.h"
+#include "message_text.h"
 #include "number_text.h"
+#include "output.h"
 #include "recalculation.h"
 #include "result.h"
 #include "sheet.h"
@@ -74,7 +76,7 @@ Expected<Options> parseOptions(const Args& args, std::string_view usage, bool ta
             if (!value(o.feeder))
                 return fail("--feeder には幹線の No. を 1 つ指定してください。");
         } else if (a.size() > 1 && a[0] == '-') {
-            return fail("不明なオプションです: " + a + "。");
+            return fail("不明なオプションです: " + quotedText(a) + "。");
         } else if (o.input.empty()) {
             o.input = a;
         } else {
@@ -83,8 +85,8 @@ Expected<Options> parseOptions(const Args& args, std::string_view usage, bool ta
     }
     if (o.input.empty())
         return fail("入力ファイルを指定してください。");
-    if (takesOutput && !o.output)
-        return fail("出力ファイルを -o で指定してください。");
+    if (takesOutput && (!o.output || o.output->empty()))
+        return fail(std::string(kNoOutputFileMessage));
     return o;
 }
 
@@ -101,14 +103,14 @@ Expected<SupplyChoice> supplyChoice(const Options& o) {
             "--supply は transformer（電気使用場所に設けた変圧器から供給）、utility"
             "（電気事業者から低圧で電気の供給を受ける）、typed（指定した電圧降下(%)で計算する）"
             "のどれかです: " +
-            *o.supply};
+            quotedText(*o.supply)};
     if (o.percent) {
         if (choice.kind != SupplyKind::Typed)
             return Error{"--percent は --supply typed と一緒に指定してください。"};
         const auto p = readNumber(*o.percent);
         if (!p || *p <= 0.0 || *p >= 100.0)
             return Error{"--percent には 0 より大きく 100 より小さい数値を指定してください: " +
-                         *o.percent};
+                         quotedText(*o.percent)};
         choice.percent = *o.percent;
     }
     return choice;
@@ -160,6 +162,7 @@ int runRecalc(const Args& args, std::ostream& /*out*/, std::ostream& err) {
 }
 
 int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
+    prepareStandardOutput();
     auto options = parseOptions(args, kCheckUsage, false, true, false);
     if (!options)
         return fail(err, options.error());
@@ -171,14 +174,15 @@ int runCheck(const Args& args, std::ostream& out, std::ostream& err) {
         return fail(err, findings.error());
     if (findings->empty()) {
         out << kVerdictsGoodMessage << "\n";
-        return 0;
+        return finishOutput(out, err, 0);
     }
     for (const auto& finding : *findings)
         out << finding.message << "\n";
-    return 1;
+    return finishOutput(out, err, 1);
 }
 
 int runTsv(const Args& args, std::ostream& out, std::ostream& err) {
+    prepareStandardOutput();
     auto options = parseOptions(args, kTsvUsage, false, false, true);
     if (!options)
         return fail(err, options.error());
@@ -192,12 +196,12 @@ int runTsv(const Args& args, std::ostream& out, std::ostream& err) {
 #endif
     if (!options->feeder) {
         out << wholeSheetClipboardText(*sheet);
-        return 0;
+        return finishOutput(out, err, 0);
     }
     const auto n = readInteger(*options->feeder);
     if (!n)
-        return fail(
-            err, Error{"--feeder には幹線の No.（数字）を指定してください: " + *options->feeder});
+        return fail(err, Error{"--feeder には幹線の No.（数字）を指定してください: " +
+                               quotedText(*options->feeder)});
     const std::string number = std::to_string(*n);
     BlockRange range{-1, -1};
     for (int r = 0; r < sheet->rowCount(); ++r) {
@@ -207,11 +211,12 @@ int runTsv(const Args& args, std::ostream& out, std::ostream& err) {
             range.e1 = r;
     }
     if (range.s1 < 0)
-        return fail(err, Error{"No. " + number + " の幹線はありません: " + options->input});
+        return fail(
+            err, Error{"No. " + number + " の幹線はありません: " + printableText(options->input)});
     if (range.e1 < range.s1)
         range.e1 = range.s1;
     out << feederClipboardText(*sheet, range);
-    return 0;
+    return finishOutput(out, err, 0);
 }
 
 }  // namespace wirelark::cli

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "encoding.h"
+#include "message_text.h"
 #include "number_text.h"
 
 namespace wirelark {
@@ -127,7 +128,7 @@ bool contains(std::span<const std::string_view> items, std::string_view text) {
 }
 
 Error notANumber(std::string_view what, std::string_view text) {
-    return Error{std::string(what) + "の「" + std::string(text) + "」は数値ではありません。"};
+    return Error{std::string(what) + "の「" + quotedText(text) + "」は数値ではありません。"};
 }
 
 }  // namespace
@@ -390,7 +391,7 @@ Status CableSelection::chooseInstallationTemperature(std::string_view text) {
 
 Status CableSelection::chooseTiers(std::string_view text) {
     if (!contains(tierItems(), text))
-        return Error{"段数「" + std::string(text) + "」は選べません（1、2、3）。"};
+        return Error{"段数「" + quotedText(text) + "」は選べません（1、2、3）。"};
     m_tierText = std::string(text);
     rebuildCablesPerTier();
     followCorrections();
@@ -399,7 +400,7 @@ Status CableSelection::chooseTiers(std::string_view text) {
 
 Status CableSelection::chooseSpacing(std::string_view text) {
     if (!contains(spacingItems(), text))
-        return Error{"間隔「" + std::string(text) + "」は選べません（S=d、S=2d、S=3d）。"};
+        return Error{"間隔「" + quotedText(text) + "」は選べません（S=d、S=2d、S=3d）。"};
     m_spacingText = std::string(text);
     rebuildCablesPerTier();
     followCorrections();
@@ -408,7 +409,7 @@ Status CableSelection::chooseSpacing(std::string_view text) {
 
 Status CableSelection::chooseCablesPerTier(std::string_view text) {
     if (std::find(m_perTierItems.begin(), m_perTierItems.end(), text) == m_perTierItems.end())
-        return Error{"列数「" + std::string(text) + "」はこの段数と間隔では選べません。"};
+        return Error{"列数「" + quotedText(text) + "」はこの段数と間隔では選べません。"};
     m_perTierText = std::string(text);
     computeGroupingFactor();
     followCorrections();

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "message_text.h"
+
 namespace wirelark {
 
 // ---- Electric systems ------------------------------------------------------------------------
@@ -167,7 +169,7 @@ Expected<double> allowableDropFraction(const SupplyChoice& supply, double length
         return allowableDropFraction(supply.kind, length);
     const auto typed = readNumber(supply.percent);
     if (!typed)
-        return Error{"「" + std::string(kSupplyTypedText) + "」の「" + supply.percent +
+        return Error{"「" + std::string(kSupplyTypedText) + "」の「" + quotedText(supply.percent) +
                      "」は正しい数値ではありません。"};
     return allowableDropFraction(SupplyKind::Typed, length, *typed);
 }

@@ -3,12 +3,15 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <optional>
 
 namespace wirelark {
 
 namespace {
 
-std::size_t utf8SequenceLength(unsigned char lead) {
+// Length of the sequence a lead byte announces, for stepping through text already known to be
+// UTF-8 (or treated byte by byte where it is not).
+std::size_t leadLength(unsigned char lead) {
     if (lead < 0x80)
         return 1;
     if ((lead & 0xE0) == 0xC0)
@@ -20,14 +23,71 @@ std::size_t utf8SequenceLength(unsigned char lead) {
     return 1;
 }
 
-// Converts with iconv; where the input cannot be converted, writes `replacement` and skips
-// one input unit (one UTF-8 sequence, or `badSkip` bytes for other encodings).
-std::string convert(const char* to, const char* from, std::string_view in, bool utf8Input,
-                    std::size_t badSkip) {
+std::string hexByte(unsigned char b) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return std::string("0x") + kDigits[b >> 4] + kDigits[b & 0x0F];
+}
+
+// The bytes at `offset` as a message shows them: up to two, in hexadecimal.
+std::string hexBytes(std::string_view bytes, std::size_t offset) {
+    std::string s;
+    for (std::size_t i = offset; i < bytes.size() && i < offset + 2; ++i) {
+        if (!s.empty())
+            s += ' ';
+        s += hexByte(static_cast<unsigned char>(bytes[i]));
+    }
+    return s;
+}
+
+// Line (from 0) on which the end of `text` lies, lines split as splitLines splits them.
+std::size_t lineAtEnd(std::string_view text) {
+    std::size_t line = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+            ++line;
+    }
+    return line;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+struct Conversion {
     std::string out;
+    bool opened = true;
+    // Where the input stopped being convertible, when the conversion stops there.
+    std::optional<std::size_t> badOffset;
+};
+
+enum class OnBad { Replace, Stop };
+
+// Converts with iconv. Where the input cannot be converted: with Replace, writes "?" and skips
+// one input unit (one UTF-8 sequence when `utf8Input`, else one byte); with Stop, ends there
+// and tells the offset.
+Conversion convert(const char* to, const char* from, std::string_view in, bool utf8Input,
+                   OnBad onBad) {
+    Conversion result;
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return out;
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        result.opened = false;
+        return result;
+    }
+    std::string& out = result.out;
     out.reserve(in.size() * 3 / 2 + 16);
     char* inPtr = const_cast<char*>(in.data());
     std::size_t inLeft = in.size();
@@ -41,10 +101,13 @@ std::string convert(const char* to, const char* from, std::string_view in, bool 
             break;
         if (errno == E2BIG)
             continue;
-        // EILSEQ (not convertible) or EINVAL (cut off at the end): mark it and go on.
+        // EILSEQ (not convertible) or EINVAL (cut off at the end).
+        if (onBad == OnBad::Stop) {
+            result.badOffset = static_cast<std::size_t>(inPtr - in.data());
+            break;
+        }
         out.push_back('?');
-        std::size_t skip =
-            utf8Input ? utf8SequenceLength(static_cast<unsigned char>(*inPtr)) : badSkip;
+        std::size_t skip = utf8Input ? leadLength(static_cast<unsigned char>(*inPtr)) : 1;
         if (skip > inLeft)
             skip = inLeft;
         inPtr += skip;
@@ -52,33 +115,163 @@ std::string convert(const char* to, const char* from, std::string_view in, bool 
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
     iconv_close(cd);
+    return result;
+}
+
+// Checks that `bytes` are UTF-8 throughout; the offset of the first bad byte otherwise.
+std::optional<std::size_t> firstBadUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t len = utf8SequenceLength(bytes.substr(i));
+        if (len == 0)
+            return i;
+        i += len;
+    }
+    return std::nullopt;
+}
+
+bool hasNonAscii(std::string_view bytes) {
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    return false;
+}
+
+Expected<std::string, TextError> decodeUtf16(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    const auto unitAt = [&](std::size_t i) -> char32_t {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return bigEndian ? (char32_t{a} << 8) | b : (char32_t{b} << 8) | a;
+    };
+    const auto bad = [&](char32_t unit) {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        std::string hex = "0x";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            hex += kDigits[(unit >> shift) & 0xF];
+        return TextError{lineAtEnd(out), "UTF-16 として正しくない文字 " + hex + " があります"};
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const char32_t unit = unitAt(i);
+        if (unit >= 0xDC00 && unit <= 0xDFFF)
+            return bad(unit);
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            if (i + 3 >= bytes.size())
+                return bad(unit);
+            const char32_t low = unitAt(i + 2);
+            if (low < 0xDC00 || low > 0xDFFF)
+                return bad(unit);
+            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+            i += 2;
+            continue;
+        }
+        appendUtf8(out, unit);
+    }
+    if (i < bytes.size())
+        return TextError{lineAtEnd(out), "UTF-16 のテキストが途中で切れています（奇数バイト）"};
     return out;
+}
+
+Expected<std::string, TextError> decodeUtf8(std::string_view bytes) {
+    if (const auto bad = firstBadUtf8(bytes))
+        return TextError{lineAtEnd(bytes.substr(0, *bad)),
+                         "UTF-8 として正しくないバイト " + hexBytes(bytes, *bad) + " があります"};
+    return std::string(bytes);
+}
+
+Expected<std::string, TextError> decodeCp932(std::string_view bytes) {
+    Conversion c = convert("UTF-8", "CP932", bytes, false, OnBad::Stop);
+    if (!c.opened)
+        return TextError{0, "コードページ 932 の文字コード変換を開始できません（iconv）"};
+    if (c.badOffset)
+        return TextError{lineAtEnd(c.out), "コードページ 932（シフトJIS）の文字ではないバイト " +
+                                               hexBytes(bytes, *c.badOffset) + " があります"};
+    return std::move(c.out);
 }
 
 }  // namespace
 
+std::size_t utf8SequenceLength(std::string_view s) {
+    if (s.empty())
+        return 0;
+    const auto b0 = static_cast<unsigned char>(s[0]);
+    if (b0 < 0x80)
+        return 1;
+    std::size_t len = 0;
+    char32_t cp = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        len = 2;
+        cp = b0 & 0x1F;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        len = 3;
+        cp = b0 & 0x0F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        len = 4;
+        cp = b0 & 0x07;
+    } else {
+        return 0;
+    }
+    if (s.size() < len)
+        return 0;
+    for (std::size_t i = 1; i < len; ++i) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+Expected<std::string> encodeText(std::string_view utf8, const char* encoding) {
+    Conversion c = convert(encoding, "UTF-8", utf8, true, OnBad::Replace);
+    if (!c.opened)
+        return Error{std::string("文字コード ") + encoding +
+                     " への変換を開始できません（iconv）。保存を中止しました。"};
+    return std::move(c.out);
+}
+
+Expected<std::string> encodeCp932(std::string_view utf8) {
+    return encodeText(utf8, "CP932");
+}
+
 std::string utf8ToCp932(std::string_view utf8) {
-    return convert("CP932", "UTF-8", utf8, true, 1);
+    return convert("CP932", "UTF-8", utf8, true, OnBad::Replace).out;
 }
 
 std::string cp932ToUtf8(std::string_view bytes) {
-    return convert("UTF-8", "CP932", bytes, false, 1);
+    return convert("UTF-8", "CP932", bytes, false, OnBad::Replace).out;
 }
 
-std::string decodeFileText(std::string_view bytes) {
-    if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
-        static_cast<unsigned char>(bytes[1]) == 0xBB &&
-        static_cast<unsigned char>(bytes[2]) == 0xBF)
-        return convert("UTF-8", "UTF-8", bytes.substr(3), false, 1);
-    if (bytes.size() >= 2) {
-        const auto b0 = static_cast<unsigned char>(bytes[0]);
-        const auto b1 = static_cast<unsigned char>(bytes[1]);
-        if (b0 == 0xFF && b1 == 0xFE)
-            return convert("UTF-8", "UTF-16LE", bytes.substr(2), false, 2);
-        if (b0 == 0xFE && b1 == 0xFF)
-            return convert("UTF-8", "UTF-16BE", bytes.substr(2), false, 2);
-    }
-    return cp932ToUtf8(bytes);
+Expected<std::string, TextError> decodeFileText(std::string_view bytes) {
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    Expected<std::string, TextError> text = std::string();
+    if (bytes.size() >= 3 && byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF)
+        text = decodeUtf8(bytes.substr(3));
+    else if (bytes.size() >= 2 && byteAt(0) == 0xFF && byteAt(1) == 0xFE)
+        text = decodeUtf16(bytes.substr(2), false);
+    else if (bytes.size() >= 2 && byteAt(0) == 0xFE && byteAt(1) == 0xFF)
+        text = decodeUtf16(bytes.substr(2), true);
+    else if (hasNonAscii(bytes) && !firstBadUtf8(bytes))
+        text = std::string(bytes);
+    else
+        text = decodeCp932(bytes);
+    if (!text)
+        return text;
+    // A NUL ends the text for many readers and would cut a record short: no text file of the
+    // program holds one.
+    if (const auto nul = text->find('\0'); nul != std::string::npos)
+        return TextError{lineAtEnd(std::string_view(*text).substr(0, nul)),
+                         "NUL 文字（0x00）があります"};
+    return text;
 }
 
 std::vector<std::string> splitLines(std::string_view text) {
@@ -104,8 +297,7 @@ std::size_t cp932Length(std::string_view utf8) {
 
 std::size_t utf8Length(std::string_view utf8) {
     std::size_t n = 0;
-    for (std::size_t i = 0; i < utf8.size();
-         i += utf8SequenceLength(static_cast<unsigned char>(utf8[i])))
+    for (std::size_t i = 0; i < utf8.size(); i += leadLength(static_cast<unsigned char>(utf8[i])))
         ++n;
     return n;
 }
@@ -113,7 +305,7 @@ std::size_t utf8Length(std::string_view utf8) {
 std::string utf8Prefix(std::string_view utf8, std::size_t count) {
     std::size_t i = 0;
     for (std::size_t n = 0; n < count && i < utf8.size(); ++n)
-        i += utf8SequenceLength(static_cast<unsigned char>(utf8[i]));
+        i += leadLength(static_cast<unsigned char>(utf8[i]));
     if (i > utf8.size())
         i = utf8.size();
     return std::string(utf8.substr(0, i));

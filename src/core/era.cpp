@@ -128,7 +128,7 @@ std::optional<int> readEraYear(std::string_view text) {
     if (text == "元")
         return 1;
     const auto n = readInteger(text);
-    if (!n)
+    if (!n || *n < 1 || *n > kMaxEraYear)
         return std::nullopt;
     return static_cast<int>(*n);
 }
@@ -161,7 +161,7 @@ void convertEraYear(HeadingFields& heading, YearDisplay display, const CivilDate
         int w = today.year;
         if (!isBlank(heading.westernYear)) {
             const auto n = readInteger(heading.westernYear);
-            if (!n)
+            if (!n || *n < 1 || *n > 9999)
                 return;
             w = static_cast<int>(*n);
         }

@@ -33,7 +33,12 @@ int eraYearOf(const CivilDate& date);
 // An era year as the heading writes it: "元" for the first year, otherwise the number.
 std::string eraYearText(int eraYear);
 
-// An era year as the heading holds it ("元", "6"); nothing when the text is not a year.
+// The largest era year the conversions accept; no era has lasted a hundred years, and a year
+// read from a file must not overflow the Western year computed from it.
+inline constexpr int kMaxEraYear = 99;
+
+// An era year as the heading holds it ("元", "6"); nothing when the text is not a year from 1 to
+// kMaxEraYear.
 std::optional<int> readEraYear(std::string_view text);
 
 // The Western year of an era year for the three eras the conversion knows ("令和" 1 -> 2019,

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <system_error>
 
+#include "message_text.h"
+
 namespace wirelark {
 
 namespace {
@@ -63,7 +65,7 @@ bool stripGrouping(std::string_view s, std::string& out) {
 }  // namespace
 
 std::string NumberError::message() const {
-    return "'" + text + "' は有効な数値ではありません。";
+    return "'" + quotedText(text) + "' は有効な数値ではありません。";
 }
 
 Expected<double, NumberError> readNumber(std::string_view text) {

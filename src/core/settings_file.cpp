@@ -40,8 +40,17 @@ std::string settingsFileText(const SheetSettings& settings, std::string_view era
     return out;
 }
 
-SettingsFileContent parseSettingsFile(std::string_view bytes) {
-    const std::vector<std::string> lines = splitLines(decodeFileText(bytes));
+Expected<SettingsFileContent> parseSettingsFile(std::string_view bytes) {
+    const auto text = decodeFileText(bytes);
+    if (!text)
+        return Error{"設定ファイルの " + std::to_string(text.error().line + 1) + " 行目に " +
+                     text.error().reason + "。"};
+    const std::vector<std::string> lines = splitLines(*text);
+    if (lines.size() > 1 && lines[1].size() > kMaxEraNameChars &&
+        utf8Length(lines[1]) > kMaxEraNameChars)
+        return Error{"設定ファイルの 2 行目「年号」が長すぎます（" +
+                     std::to_string(utf8Length(lines[1])) + " 文字、上限 " +
+                     std::to_string(kMaxEraNameChars) + " 文字）。"};
     SettingsFileContent content;
     if (lines.size() > 0) {
         if (lines[0] == "1")
@@ -70,23 +79,37 @@ Expected<SettingsFileContent> readSettingsFile(const std::filesystem::path& path
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         return SettingsFileContent{};
-    auto bytes = readFileBytes(path);
+    auto bytes = readFileBytes(path, kMaxSettingsFileBytes);
     if (!bytes)
         return bytes.error();
-    return parseSettingsFile(*bytes);
+    auto content = parseSettingsFile(*bytes);
+    if (!content)
+        return Error{"設定ファイル \"" + displayPath(path) + "\" を読み込めません。" +
+                     content.error().message};
+    return content;
 }
 
 Status writeSettingsFile(const std::filesystem::path& path, const SheetSettings& settings,
                          std::string_view eraName) {
+    // A file that could not be read back is not written.
+    if (eraName.size() > kMaxEraNameChars && utf8Length(eraName) > kMaxEraNameChars)
+        return Error{"「年号」が長すぎます（" + std::to_string(utf8Length(eraName)) +
+                     " 文字、上限 " + std::to_string(kMaxEraNameChars) +
+                     " 文字）。短くしてから保存してください。"};
     const std::filesystem::path folder = path.parent_path();
     std::error_code ec;
     if (!folder.empty() && !std::filesystem::exists(folder, ec)) {
         std::filesystem::create_directories(folder, ec);
         if (ec)
-            return Error{"ファイル \"" + displayPath(path) + "\" を作成できません。" +
-                         ec.message()};
+            return Error{"ファイル \"" + displayPath(path) + "\" を作成できません。フォルダー \"" +
+                         displayPath(folder) + "\" を作れません（" + systemErrorText(ec.value()) +
+                         "）。"};
     }
-    return writeFileReplacing(path, utf8ToCp932(settingsFileText(settings, eraName)));
+    const auto bytes = encodeCp932(settingsFileText(settings, eraName));
+    if (!bytes)
+        return Error{"ファイル \"" + displayPath(path) + "\" を保存できません。" +
+                     bytes.error().message};
+    return writeFileReplacing(path, *bytes);
 }
 
 void applySettings(const SettingsFileContent& content, SheetSettings& settings,

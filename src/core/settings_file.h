@@ -10,6 +10,7 @@
 // Lines are compared whole, exactly and case-sensitively: any other text leaves that setting as
 // it was.
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,6 +22,10 @@
 namespace wirelark {
 
 inline constexpr std::string_view kSettingsFileName = "set.ini";
+
+// Bounds of what is read: four short lines, the era name among them.
+inline constexpr std::size_t kMaxSettingsFileBytes = 64 * 1024;
+inline constexpr std::size_t kMaxEraNameChars = 1000;
 
 // What a settings file says. A setting is present only when its line is there and holds one of
 // its codes (the era name whenever its line is there).
@@ -34,11 +39,13 @@ struct SettingsFileContent {
 // The four lines of the file (UTF-8, CR LF line ends).
 std::string settingsFileText(const SheetSettings& settings, std::string_view eraName);
 
-// Reads the file's bytes (byte-order mark honoured, code page 932 otherwise). A file with fewer
-// than four lines gives the settings of the lines it has.
-SettingsFileContent parseSettingsFile(std::string_view bytes);
+// Reads the file's bytes (decoded as decodeFileText says). A file with fewer than four lines
+// gives the settings of the lines it has. Bytes that are not valid text, or an era name longer
+// than kMaxEraNameChars, fail the whole file: nothing of it is applied.
+Expected<SettingsFileContent> parseSettingsFile(std::string_view bytes);
 
 // Reads the settings file. A missing file is no error: it says nothing, and the settings stay.
+// A file that cannot be read or is not valid fails, naming the file.
 Expected<SettingsFileContent> readSettingsFile(const std::filesystem::path& path);
 
 // Writes the settings file, replacing it only once the new content is completely written; the

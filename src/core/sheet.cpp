@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "message_text.h"
 #include "sheet_journal.h"
 
 namespace wirelark {
@@ -52,7 +53,7 @@ std::string_view columnCaption(int column) {
 
 Error cellNumberError(int row, int column, std::string_view text) {
     return Error{std::to_string(row + 1) + " 行目「" + std::string(columnCaption(column)) +
-                 "」の「" + std::string(text) + "」は数値ではありません。"};
+                 "」の「" + quotedText(text) + "」は数値ではありません。"};
 }
 
 Sheet::Sheet(const Sheet& other)

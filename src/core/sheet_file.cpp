@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
+#include <optional>
 #include <vector>
 
 #include "encoding.h"
 #include "era.h"
 #include "file_io.h"
+#include "message_text.h"
 #include "tree_editing.h"
 
 namespace wirelark {
@@ -75,8 +78,9 @@ constexpr GlyphRepair kGlyphRepairs[] = {
     {"└─?", glyph::lastBranch}, {"│├?", glyph::branchTwo}, {"│└?", glyph::lastBranchTwo},
 };
 
+// An offending text of the file, as a message quotes it.
 std::string bracketed(std::string_view text) {
-    return "「" + std::string(text) + "」";
+    return "「" + quotedText(text) + "」";
 }
 
 // Lines of a text as views into it, split as splitLines does (CR LF, lone CR, lone LF): a sheet
@@ -104,7 +108,7 @@ std::vector<std::string_view> lineViews(std::string_view text) {
 // cable names with a character such as "㎟") would take seconds; so every character the code
 // page lacks is replaced first, each distinct character being tried once, and the text is then
 // converted in one pass.
-std::string fileBytes(std::string_view text) {
+Expected<std::string> fileBytes(std::string_view text) {
     enum : unsigned char { unknown, writable, lacking };
     std::vector<unsigned char> known(0x10000, unknown);
     std::string clean;
@@ -139,12 +143,37 @@ std::string fileBytes(std::string_view text) {
         else
             clean.append(ch);
     }
-    return utf8ToCp932(clean);
+    return encodeCp932(clean);
+}
+
+// A Japanese particle followed by a reason, with a space where the reason begins with Latin
+// text ("に NUL 文字…", "にコードページ…").
+std::string afterParticle(std::string_view particle, const std::string& reason) {
+    const bool latin = !reason.empty() && static_cast<unsigned char>(reason[0]) < 0x80;
+    return std::string(particle) + (latin ? " " : "") + reason;
+}
+
+std::string shownName(std::string_view fileName) {
+    return "ファイル \"" + printableText(fileName) + "\"";
 }
 
 Error fileError(std::string_view fileName, std::size_t line, std::string_view what) {
-    return Error{"ファイル \"" + std::string(fileName) + "\" の " + std::to_string(line + 1) +
-                 " 行目" + std::string(what)};
+    return Error{shownName(fileName) + " の " + std::to_string(line + 1) + " 行目" +
+                 std::string(what)};
+}
+
+// A field longer than any sheet needs: the file is damaged or not a sheet file, and holding
+// such texts would make every later step (the print above all) slow and huge.
+std::optional<Error> overlongField(std::string_view fileName, std::size_t line,
+                                   std::string_view field, std::string_view text) {
+    if (text.size() <= kMaxFieldChars)
+        return std::nullopt;
+    const std::size_t chars = utf8Length(text);
+    if (chars <= kMaxFieldChars)
+        return std::nullopt;
+    return fileError(fileName, line,
+                     "「" + std::string(field) + "」が長すぎます（" + std::to_string(chars) +
+                         " 文字、上限 " + std::to_string(kMaxFieldChars) + " 文字）。");
 }
 
 }  // namespace
@@ -242,38 +271,74 @@ std::string sheetFileText(Sheet& sheet) {
     return out;
 }
 
+Expected<std::string> sheetFileBytes(Sheet& sheet) {
+    // A file the program could not read back is not written: the same bound as loading.
+    const auto tooLong = [](std::string_view where, std::string_view text) -> std::optional<Error> {
+        if (text.size() <= kMaxFieldChars || utf8Length(text) <= kMaxFieldChars)
+            return std::nullopt;
+        return Error{std::string(where) + "が長すぎます（" + std::to_string(utf8Length(text)) +
+                     " 文字、上限 " + std::to_string(kMaxFieldChars) +
+                     " 文字）。短くしてから保存してください。"};
+    };
+    const int last = sheet.lastUsedRow();
+    for (int r = 0; r <= last && r < sheet.rowCount(); ++r)
+        for (int c = 0; c < kColumnCount; ++c)
+            if (auto e = tooLong(
+                    std::to_string(r + 1) + " 行目「" + std::string(columnCaption(c)) + "」",
+                    sheet.cell(r, c)))
+                return *e;
+    const HeadingFields& h = sheet.heading;
+    const std::pair<std::string_view, const std::string*> heading[] = {
+        {"「年」", &h.eraYear},    {"「月」", &h.month},
+        {"「日」", &h.day},        {"「建物名称」", &h.buildingName},
+        {"「年号」", &h.eraLabel}, {"設定の「年号」", &h.eraName},
+    };
+    for (const auto& [where, text] : heading)
+        if (auto e = tooLong(where, *text))
+            return *e;
+    return fileBytes(sheetFileText(sheet));
+}
+
 Status saveSheetFile(Sheet& sheet, const std::filesystem::path& path) {
-    return writeFileReplacing(path, fileBytes(sheetFileText(sheet)));
+    const auto bytes = sheetFileBytes(sheet);
+    if (!bytes)
+        return Error{"ファイル \"" + displayPath(path) + "\" を保存できません。" +
+                     bytes.error().message};
+    return writeFileReplacing(path, *bytes);
 }
 
 Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
                                std::string_view fileName) {
-    const std::string text = decodeFileText(bytes);
+    const auto decoded = decodeFileText(bytes);
+    if (!decoded)
+        return fileError(fileName, decoded.error().line,
+                         afterParticle("に", decoded.error().reason) +
+                             "。正しいテキストのファイルではありません。");
+    const std::string& text = *decoded;
     const std::vector<std::string_view> lines = lineViews(text);
     if (lines.size() < 2)
-        return Error{"ファイル \"" + std::string(fileName) +
-                     "\" は計算書ファイルではありません（行数と最終行の番号がありません）。"};
+        return Error{shownName(fileName) +
+                     " は計算書ファイルではありません（行数と最終行の番号がありません）。"};
 
     const auto declaredRows = readInteger(lines[0]);
     if (!declaredRows || *declaredRows < 0)
         return fileError(fileName, 0, bracketed(lines[0]) + "はシートの行数ではありません。");
     if (*declaredRows > kMaxSheetFileRows)
         return fileError(fileName, 0,
-                         "のシートの行数 " + std::string(lines[0]) + " は大きすぎます（上限 " +
+                         "のシートの行数 " + quotedText(lines[0]) + " は大きすぎます（上限 " +
                              std::to_string(kMaxSheetFileRows) + " 行）。");
     const auto lastRow = readInteger(lines[1]);
     if (!lastRow || *lastRow < 0)
         return fileError(fileName, 1, bracketed(lines[1]) + "は最終行の番号ではありません。");
     if (*lastRow >= kMaxSheetFileRows)
         return fileError(fileName, 1,
-                         "の最終行の番号 " + std::string(lines[1]) + " は大きすぎます（上限 " +
+                         "の最終行の番号 " + quotedText(lines[1]) + " は大きすぎます（上限 " +
                              std::to_string(kMaxSheetFileRows) + " 行）。");
     const int last = static_cast<int>(*lastRow);
     const std::size_t needed = static_cast<std::size_t>(last) + 9;
     if (lines.size() < needed)
-        return Error{"ファイル \"" + std::string(fileName) + "\" は途中で終わっています（" +
-                     std::to_string(needed) + " 行あるはずが " + std::to_string(lines.size()) +
-                     " 行しかありません）。"};
+        return Error{shownName(fileName) + " は途中で終わっています（" + std::to_string(needed) +
+                     " 行あるはずが " + std::to_string(lines.size()) + " 行しかありません）。"};
     const std::size_t headingLine = static_cast<std::size_t>(last) + 3;
     const auto frequency = readInteger(lines[headingLine]);
     if (!frequency)
@@ -286,8 +351,21 @@ Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
     sheet.settings = current.settings;
     sheet.copyBuffer = current.copyBuffer;
 
-    for (int r = 0; r <= last; ++r)
-        splitCommaText(lines[static_cast<std::size_t>(r) + 2], sheet.row(r));
+    for (int r = 0; r <= last; ++r) {
+        const std::size_t line = static_cast<std::size_t>(r) + 2;
+        Row& row = sheet.row(r);
+        splitCommaText(lines[line], row);
+        for (int c = 0; c < kColumnCount; ++c)
+            if (auto e = overlongField(fileName, line, columnCaption(c),
+                                       row[static_cast<std::size_t>(c)]))
+                return *e;
+    }
+    constexpr std::string_view kHeadingFields[] = {"年", "月", "日", "建物名称", "年号"};
+    for (std::size_t k = 0; k < std::size(kHeadingFields); ++k) {
+        const std::size_t line = headingLine + 1 + k;
+        if (auto e = overlongField(fileName, line, kHeadingFields[k], lines[line]))
+            return *e;
+    }
 
     if (*frequency == 60)
         sheet.settings.frequency = Frequency::Hz60;

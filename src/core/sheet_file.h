@@ -13,6 +13,7 @@
 // label, (0, 34) "3"/"4" era or Western year display, (1, 34) "5"/"6" page numbers printed or
 // not, (2, 34) the era name of the settings.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ namespace wirelark {
 // Sheets larger than this are refused when loading: no sheet of a building comes near it, and a
 // damaged row count must not make the program reserve memory for millions of rows.
 inline constexpr int kMaxSheetFileRows = 100000;
+
+// A cell or heading field longer than this fails the load: the longest texts of a sheet (load
+// names, cable designations, the building name) stay far below it.
+inline constexpr std::size_t kMaxFieldChars = 1000;
 
 // The file name a chosen name is saved under: ".ksk" is appended unless the name's last three
 // characters are exactly "ksk" (so "棟A" -> "棟A.ksk", "棟A.ksk" stays, "棟A.KSK" ->
@@ -51,12 +56,21 @@ void splitCommaText(std::string_view line, Row& row);
 // (2, 34) keep the values written into them.
 std::string sheetFileText(Sheet& sheet);
 
+// The bytes of the sheet file (code page 932) as saving writes them; the sheet changes as for
+// sheetFileText. Fails, changing nothing, when a cell of a saved row or a heading field is
+// longer than kMaxFieldChars (the file could not be read back), or when the text cannot be
+// converted on this system.
+Expected<std::string> sheetFileBytes(Sheet& sheet);
+
 // Saves the sheet to exactly `path` (the caller applies withSheetExtension to a name the user
 // chose). The sheet changes as for sheetFileText. The file is replaced only once the new content
 // is completely written; on failure: "ファイル "…" を作成できません。<reason>".
 Status saveSheetFile(Sheet& sheet, const std::filesystem::path& path);
 
-// Reads a sheet file's bytes into a new sheet. `current` is the sheet open so far: what the file
+// Reads a sheet file's bytes into a new sheet. All or nothing: bytes that are not valid text
+// (see decodeFileText), a cell or heading field longer than kMaxFieldChars, a row count or last
+// row that is not a number or is out of range, or a file shorter than its rows fail the whole
+// load, naming the line. `current` is the sheet open so far: what the file
 // does not set (a frequency line other than 50 or 60, an era name cell left empty, a year display
 // cell with another value, the row copy buffer) stays as it was there. The era label and the era
 // year are those of the file, and the Western year follows from them under 令和, 平成 and 昭和.

@@ -523,6 +523,8 @@ Expected<Workbook> layoutFeederWorkbook(const Sheet& sheet) {
     };
     const int last = sheet.rowCount() > 0 ? sheet.lastPrintedRow() : -1;
     std::vector<Feeder> feeders;
+    double total = 0;
+    const int usedRows = sheet.rowCount() > 0 ? sheet.lastUsedRow() + 1 : 0;
     for (int row = 0; row <= last; ++row) {
         const std::string& numberText = sheet.cell(row, col::number);
         if (numberText.empty())
@@ -533,7 +535,13 @@ Expected<Workbook> layoutFeederWorkbook(const Sheet& sheet) {
         const auto rows = readInteger(sheet.cell(row, col::blockRows));
         if (!rows)
             return cellNumberError(row, col::blockRows, rows.error());
-        const std::int64_t pages = std::max<std::int64_t>(*rows, 0) / kRowsPerPage + 1;
+        // Checked before the count sizes the list of worksheets.
+        if (auto e = checkBlockRows(sheet, row, static_cast<double>(*rows), usedRows))
+            return *e;
+        total += static_cast<double>(*rows);
+        if (auto e = checkBlockRowsTotal(total, usedRows))
+            return *e;
+        const std::int64_t pages = *rows / kRowsPerPage + 1;
         feeders.push_back(Feeder{*number, row, *rows, static_cast<int>(pages)});
     }
     std::stable_sort(feeders.begin(), feeders.end(),

@@ -6,6 +6,7 @@
 
 #include "checks.h"
 #include "circuit_rules.h"
+#include "message_text.h"
 #include "row_kind.h"
 
 namespace wirelark {
@@ -16,7 +17,7 @@ constexpr std::int64_t kMaxBranches = 1000;
 
 Error notAnIntegerError(int row, std::string_view field, std::string_view text) {
     return Error{std::to_string(row + 1) + " 行目「" + std::string(field) + "」の「" +
-                 std::string(text) + "」は整数ではありません。"};
+                 quotedText(text) + "」は整数ではありません。"};
 }
 
 // A branch count of the feeder dialog; a blank box takes `fallback`, as the dialog shows it.
@@ -29,7 +30,7 @@ Expected<int> readBranchCount(const std::string& text, std::string_view fallback
     // The dialog offers 1 to 50; a count far beyond would only add thousands of rows.
     if (*count > kMaxBranches)
         return Error{std::to_string(row + 1) + " 行目「" + std::string(field) + "」の「" +
-                     std::string(shown) + "」が多すぎます。" + std::to_string(kMaxBranches) +
+                     quotedText(shown) + "」が多すぎます。" + std::to_string(kMaxBranches) +
                      " 以下にしてください。"};
     return static_cast<int>(std::max<std::int64_t>(*count, 0));
 }

@@ -6,11 +6,14 @@
 namespace wirelark {
 
 void registerJapaneseFonts() {
-    // Several names, best first: the IPA faces of fonts-ipafont-mincho, then the Takao and
-    // Noto faces that other distributions install instead.
-    const QStringList mincho = {QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"),
-                                QStringLiteral("TakaoMincho"), QStringLiteral("Noto Serif CJK JP"),
-                                QStringLiteral("IPAexMincho")};
+    // Several names, best first: the IPA faces of fonts-ipafont-mincho, then the Takao, MS and
+    // Noto faces that other systems install instead. Fixed-pitch faces come first: the grid and
+    // the printed numbers are aligned by blanks. The proportional IPAex face is the last resort,
+    // still better than kanji drawn as empty boxes. The window, the print and the batch PDF all
+    // take their faces from here.
+    const QStringList mincho = {QStringLiteral("IPAMincho"),         QStringLiteral("IPA明朝"),
+                                QStringLiteral("TakaoMincho"),       QStringLiteral("MS Mincho"),
+                                QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAexMincho")};
     const QStringList pmincho = {QStringLiteral("IPAPMincho"), QStringLiteral("IPA P明朝"),
                                  QStringLiteral("TakaoPMincho"),
                                  QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAMincho")};

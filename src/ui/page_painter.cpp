@@ -1,5 +1,6 @@
 #include "page_painter.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -7,14 +8,19 @@
 #include <QPdfWriter>
 #include <QPen>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStringList>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "file_io.h"
+#include "japanese_fonts.h"
 
 namespace wirelark {
 
 namespace {
 
-const QString kFormFamily = QStringLiteral("ＭＳ 明朝");
 constexpr int kLayoutDpi = 600;
 
 QPen penOf(int width) {
@@ -24,18 +30,8 @@ QPen penOf(int width) {
 
 }  // namespace
 
-void registerFormFontSubstitutes() {
-    // Best first: the IPA face of fonts-ipafont-mincho, then the faces other distributions
-    // install instead. Fixed-pitch faces only: the printed numbers are aligned by blanks.
-    const QStringList mincho = {QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"),
-                                QStringLiteral("TakaoMincho"), QStringLiteral("MS Mincho"),
-                                QStringLiteral("Noto Serif CJK JP")};
-    if (!QFont::substitutes(kFormFamily).contains(mincho.first()))
-        QFont::insertSubstitutions(kFormFamily, mincho);
-}
-
 QFont formFont(double points, bool underline) {
-    QFont font(kFormFamily);
+    QFont font(kSheetFamily);
     font.setPointSizeF(points);
     font.setUnderline(underline);
     return font;
@@ -109,30 +105,35 @@ Status printSheet(QPrinter& printer, const PrintedSheet& sheet) {
 }
 
 Status writePdf(const PrintedSheet& sheet, const QString& path) {
-    const auto failed = [&](const QString& reason) {
-        return Error{("PDFファイル「" + path + "」を保存できませんでした（" + reason + "）。")
-                         .toStdString()};
+    const std::filesystem::path target(path.toStdU16String());
+    const auto failed = [&](const std::string& reason) {
+        return Error{"PDFファイル「" + displayPath(target) + "」を保存できませんでした（" + reason +
+                     "）。"};
     };
     if (sheet.pages.empty())
-        return failed(QStringLiteral("ページがありません"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(file.errorString());
+        return failed("ページがありません");
+    // Checked before anything is drawn: a target that cannot be replaced costs no painting.
+    auto replacement = FileReplacement::begin(target, failed);
+    if (!replacement)
+        return replacement.error();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setResolution(kLayoutDpi);
         writer.setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0)));
         writer.setTitle(QString::fromStdString(sheet.title));
         writer.setCreator(QStringLiteral("Wirelark"));
-        if (Status painted = paintSheet(writer, sheet); !painted) {
-            file.cancelWriting();
-            return failed(QString::fromStdString(painted.error().message));
-        }
+        if (Status painted = paintSheet(writer, sheet); !painted)
+            return failed(painted.error().message);
     }
-    if (!file.commit())
-        return failed(file.errorString());
-    return success();
+    const QByteArray& bytes = buffer.data();
+    if (Status written = replacement->write(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        !written)
+        return written;
+    return replacement->commit();
 }
 
 }  // namespace wirelark

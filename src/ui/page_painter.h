@@ -13,12 +13,9 @@ class QPrinter;
 
 namespace wirelark {
 
-// The face of the form is "ＭＳ 明朝". Where the platform lacks it (every Linux desktop), the
-// IPA Mincho face stands in; without a Japanese face every kanji would print as an empty box.
-// Safe to call more than once; call it before the first font of the form is used.
-void registerFormFontSubstitutes();
-
-// The form's face at `points`, optionally underlined.
+// The form's face "ＭＳ 明朝" at `points`, optionally underlined. Its substitutes where the
+// platform lacks the face are those of registerJapaneseFonts (japanese_fonts.h), which the
+// window, the print and the batch PDF all call before the first font of the form is used.
 QFont formFont(double points, bool underline = false);
 
 // Device dots per 1/600 inch for a device of `dpi`. A real number: a printer below 600 dpi
@@ -42,8 +39,9 @@ void preparePrinter(QPrinter& printer, const QString& title);
 // kPrintFailedMessage.
 Status printSheet(QPrinter& printer, const PrintedSheet& sheet);
 
-// Writes the pages as a PDF file titled with the sheet's title. The file is written beside
-// the target under a temporary name and replaces the target only when complete.
+// Writes the pages as a PDF file titled with the sheet's title. The file replaces its target
+// as every output does (file_io.h): a link followed, the permission bits kept, anything but a
+// regular file refused, and the target touched only once the whole file is written.
 Status writePdf(const PrintedSheet& sheet, const QString& path);
 
 }  // namespace wirelark

@@ -2,11 +2,17 @@
 
 #include <xlsxwriter.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <optional>
-#include <random>
 #include <string>
-#include <system_error>
 #include <vector>
+
+#include "file_io.h"
+#include "message_text.h"
 
 namespace wirelark {
 
@@ -97,19 +103,75 @@ class Formats {
 };
 
 std::string failureMessage(const std::filesystem::path& path, const std::string& reason) {
-    return "エクセルファイル「" + path.filename().string() + "」を保存できませんでした（" + reason +
+    return "エクセルファイル「" + displayPath(path) + "」を保存できませんでした（" + reason +
            "）。";
 }
 
-std::filesystem::path temporaryBeside(const std::filesystem::path& path) {
-    std::random_device random;
-    const std::filesystem::path folder = path.parent_path();
-    for (;;) {
-        const std::filesystem::path candidate =
-            folder / ("." + path.filename().string() + "." + std::to_string(random()) + ".tmp");
-        std::error_code ec;
-        if (!std::filesystem::exists(candidate, ec))
-            return candidate;
+// libxlsxwriter prints its own diagnostics on standard error ("[ERROR] workbook_close(): ...",
+// English, for a developer). Its failures come back as error codes and are told to the user in
+// Japanese; while it runs, what it prints goes nowhere.
+class LibraryDiagnosticsSilenced {
+  public:
+    LibraryDiagnosticsSilenced() {
+        std::fflush(stderr);
+        m_saved = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && null >= 0)
+            ::dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~LibraryDiagnosticsSilenced() {
+        std::fflush(stderr);
+        if (m_saved >= 0) {
+            ::dup2(m_saved, STDERR_FILENO);
+            ::close(m_saved);
+        }
+    }
+    LibraryDiagnosticsSilenced(const LibraryDiagnosticsSilenced&) = delete;
+    LibraryDiagnosticsSilenced& operator=(const LibraryDiagnosticsSilenced&) = delete;
+
+  private:
+    int m_saved = -1;
+};
+
+// A libxlsxwriter error as a Japanese reason; `systemError` is errno as the failing call left it.
+std::string libraryReason(lxw_error e, int systemError) {
+    const auto system = [&](const char* what) {
+        return systemError != 0 ? std::string(what) + "（" + systemErrorText(systemError) + "）"
+                                : std::string(what);
+    };
+    switch (e) {
+        case LXW_ERROR_MEMORY_MALLOC_FAILED:
+            return "メモリが足りません";
+        case LXW_ERROR_CREATING_XLSX_FILE:
+            return systemError != 0 ? systemErrorText(systemError) : "ファイルを作成できません";
+        case LXW_ERROR_CREATING_TMPFILE:
+        case LXW_ERROR_READING_TMPFILE:
+            return system("作業用の一時ファイルを使えません");
+        case LXW_ERROR_ZIP_FILE_OPERATION:
+        case LXW_ERROR_ZIP_FILE_ADD:
+        case LXW_ERROR_ZIP_CLOSE:
+        case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+        case LXW_ERROR_ZIP_INTERNAL_ERROR:
+        case LXW_ERROR_ZIP_PARAMETER_ERROR:
+            return system("ファイルを書き込めません");
+        case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+            return "セルの文字列が長すぎます（1 つのセルに 32,767 文字まで）";
+        case LXW_ERROR_255_STRING_LENGTH_EXCEEDED:
+        case LXW_ERROR_128_STRING_LENGTH_EXCEEDED:
+        case LXW_ERROR_32_STRING_LENGTH_EXCEEDED:
+            return "設定の文字列が長すぎます";
+        case LXW_ERROR_SHEETNAME_LENGTH_EXCEEDED:
+            return "31 文字を超えています";
+        case LXW_ERROR_INVALID_SHEETNAME_CHARACTER:
+            return "使えない文字 [ ] : * ? / \\ があります";
+        case LXW_ERROR_SHEETNAME_START_END_APOSTROPHE:
+            return "先頭か末尾が ' です";
+        case LXW_ERROR_SHEETNAME_ALREADY_USED:
+            return "同じ名前のシートがすでにあります";
+        default:
+            return "書き出しのエラーです（番号 " + std::to_string(static_cast<int>(e)) + "）";
     }
 }
 
@@ -117,10 +179,10 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& path) {
 std::optional<std::string> addWorksheet(lxw_workbook* wb, Formats& formats,
                                         const Worksheet& sheet) {
     if (lxw_error e = workbook_validate_sheet_name(wb, sheet.name.c_str()); e != LXW_NO_ERROR)
-        return "シート名「" + sheet.name + "」: " + lxw_strerror(e);
+        return "シート名「" + quotedText(sheet.name) + "」は使えません: " + libraryReason(e, 0);
     lxw_worksheet* ws = workbook_add_worksheet(wb, sheet.name.c_str());
     if (!ws)
-        return "シート名「" + sheet.name + "」";
+        return "シート名「" + quotedText(sheet.name) + "」のシートを作れません";
 
     const PageSetup& page = sheet.pageSetup;
     // The scale alone: a fit-to-page setting beside it would override both the scale and
@@ -169,7 +231,8 @@ std::optional<std::string> addWorksheet(lxw_workbook* wb, Formats& formats,
             else if (format)
                 e = worksheet_write_blank(ws, row, column, format);
             if (e != LXW_NO_ERROR)
-                return cellName(r, c) + ": " + lxw_strerror(e);
+                return "シート「" + quotedText(sheet.name) + "」のセル " + cellName(r, c) + ": " +
+                       libraryReason(e, 0);
         }
     return std::nullopt;
 }
@@ -179,35 +242,37 @@ std::optional<std::string> addWorksheet(lxw_workbook* wb, Formats& formats,
 Status writeWorkbook(const Workbook& book, const std::filesystem::path& path) {
     if (book.sheets.empty())
         return Error{failureMessage(path, "シートがありません")};
-    const std::filesystem::path temporary = temporaryBeside(path);
-    lxw_workbook_options options{};
-    lxw_workbook* wb = workbook_new_opt(temporary.string().c_str(), &options);
-    if (!wb)
-        return Error{failureMessage(path, "メモリ不足")};
+    // The target is checked and its temporary file made as for every other output: the
+    // library then writes into that file, which replaces the target only once it is complete.
+    auto replacement = FileReplacement::begin(
+        path, [path](const std::string& reason) { return Error{failureMessage(path, reason)}; });
+    if (!replacement)
+        return replacement.error();
 
     std::optional<std::string> failure;
     {
-        Formats formats(wb);
-        for (const Worksheet& sheet : book.sheets) {
-            failure = addWorksheet(wb, formats, sheet);
-            if (failure)
-                break;
+        const LibraryDiagnosticsSilenced silenced;
+        lxw_workbook_options options{};
+        lxw_workbook* wb = workbook_new_opt(replacement->temporaryPath().c_str(), &options);
+        if (!wb)
+            return Error{failureMessage(path, "メモリが足りません")};
+        {
+            Formats formats(wb);
+            for (const Worksheet& sheet : book.sheets) {
+                failure = addWorksheet(wb, formats, sheet);
+                if (failure)
+                    break;
+            }
         }
+        errno = 0;
+        const lxw_error closed = workbook_close(wb);
+        const int systemError = errno;
+        if (!failure && closed != LXW_NO_ERROR)
+            failure = libraryReason(closed, systemError);
     }
-    const lxw_error closed = workbook_close(wb);
-    std::error_code ec;
-    if (!failure && closed != LXW_NO_ERROR)
-        failure = lxw_strerror(closed);
-    if (!failure) {
-        std::filesystem::rename(temporary, path, ec);
-        if (ec)
-            failure = ec.message();
-    }
-    if (failure) {
-        std::filesystem::remove(temporary, ec);
-        return Error{failureMessage(path, *failure)};
-    }
-    return success();
+    if (failure)
+        return replacement->failure(*failure);
+    return replacement->commit();
 }
 
 }  // namespace wirelark

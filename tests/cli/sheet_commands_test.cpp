@@ -2,7 +2,6 @@
 // sheets written by the tests.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_runner.h"
 #include "encoding.h"
 #include "era.h"
 #include "sheet_file.h"
@@ -20,23 +20,6 @@ using namespace wirelark;
 using namespace wirelark::testing;
 
 namespace {
-
-struct CommandRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string shellQuoted(const std::string& s) {
-    std::string q = "'";
-    for (const char c : s) {
-        if (c == '\'')
-            q += "'\\''";
-        else
-            q += c;
-    }
-    return q + "'";
-}
 
 class SheetCommands : public ::testing::Test {
   protected:
@@ -62,19 +45,7 @@ class SheetCommands : public ::testing::Test {
         return path(name);
     }
 
-    CommandRun run(const std::vector<std::string>& args) const {
-        std::string command = shellQuoted(WIRELARK_CLI);
-        for (const std::string& a : args)
-            command += " " + shellQuoted(a);
-        command += " >" + shellQuoted(path("stdout").string()) + " 2>" +
-                   shellQuoted(path("stderr").string());
-        const int status = std::system(command.c_str());
-        CommandRun r;
-        r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = readBytes(path("stdout"));
-        r.err = readBytes(path("stderr"));
-        return r;
-    }
+    CommandRun run(const std::vector<std::string>& args) const { return runCli(args, m_dir); }
 
     Sheet load(const fs::path& p) const {
         Sheet s = newSheet({2024, 6, 1});

@@ -23,13 +23,76 @@ TEST(Cp932, InvalidBytesBecomeQuestionMarks) {
     EXPECT_EQ(cp932ToUtf8("\xa0X"), "?X");
 }
 
-TEST(DecodeFileText, HonoursByteOrderMarks) {
-    EXPECT_EQ(decodeFileText("\xEF\xBB\xBF"
-                             "幹線"),
-              "幹線");
-    EXPECT_EQ(decodeFileText(std::string("\xFF\xFE\x79\x5E", 4)), "幹");
-    EXPECT_EQ(decodeFileText(std::string("\xFE\xFF\x5E\x79", 4)), "幹");
-    EXPECT_EQ(decodeFileText("\x8a\xb2"), "幹");
+struct DecodeCase {
+    const char* meaning;
+    std::string bytes;
+    std::string text;
+};
+
+TEST(DecodeFileText, ReadsEveryEncodingASheetComesIn) {
+    using namespace std::string_literals;
+    const DecodeCase cases[] = {
+        {"UTF-8 after its byte-order mark", "\xEF\xBB\xBF幹線"s, "幹線"},
+        {"UTF-16 LE after its mark", "\xFF\xFE\x79\x5E"s, "幹"},
+        {"UTF-16 BE after its mark", "\xFE\xFF\x5E\x79"s, "幹"},
+        {"UTF-16 pair of surrogates", "\xFF\xFE\x40\xD8\x0B\xDC"s, "\U0002000B"},
+        {"code page 932 without a mark", "\x8a\xb2\x90\xfc"s, "幹線"},
+        {"half-width katakana of code page 932", "\xb1\xb2"s, "ｱｲ"},
+        {"UTF-8 without a mark, as other editors save it", "20\r\n市営住宅　A棟\r\n"s,
+         "20\r\n市営住宅　A棟\r\n"},
+        {"plain ASCII reads the same either way", "20\r\n0\r\n"s, "20\r\n0\r\n"},
+        {"escape characters are text, quoted safely where shown", "\x1b]0;x\a\r\n"s,
+         "\x1b]0;x\a\r\n"},
+    };
+    for (const DecodeCase& c : cases) {
+        const auto text = decodeFileText(c.bytes);
+        ASSERT_TRUE(text.ok()) << c.meaning << ": " << text.error().reason;
+        EXPECT_EQ(*text, c.text) << c.meaning;
+    }
+}
+
+struct RefusalCase {
+    const char* meaning;
+    std::string bytes;
+    std::size_t line;  // from 0
+    const char* reasonHas;
+};
+
+TEST(DecodeFileText, RefusesBytesThatAreNoTextNamingTheFirstBadLine) {
+    using namespace std::string_literals;
+    const RefusalCase cases[] = {
+        {"a code page 932 lead byte before a blank", "20\r\n0\r\n\x81\x20"s, 2, "0x81 0x20"},
+        {"a byte code page 932 never uses", "a\r\n\xa0"s, 1, "0xA0"},
+        {"a code page 932 character cut off at the end", "\x8a\xb2\x8a"s, 0, "0x8A"},
+        {"lines counted at a lone CR and a lone LF", "a\rb\nc\r\n\xff"s, 3, "0xFF"},
+        {"a NUL byte in a code page 932 file", "a\r\nb\0c"s, 1, "NUL"},
+        {"a NUL byte in a UTF-8 file", "\xEF\xBB\xBF\r\n\r\n\0"s, 2, "NUL"},
+        {"a NUL character in a UTF-16 file", "\xFF\xFE\x61\x00\x00\x00"s, 0, "NUL"},
+        {"a broken sequence after a UTF-8 mark",
+         "\xEF\xBB\xBF"
+         "a\n\xC3\x28"s,
+         1, "UTF-8"},
+        {"an overlong UTF-8 form", "\xEF\xBB\xBF\xC0\xAF"s, 0, "0xC0 0xAF"},
+        {"a UTF-8 surrogate", "\xEF\xBB\xBF\xED\xA0\x80"s, 0, "0xED"},
+        {"a lone high surrogate in UTF-16", "\xFF\xFE\x61\x00\x0A\x00\x00\xD8"s, 1, "0xD800"},
+        {"a lone low surrogate in UTF-16 BE", "\xFE\xFF\xDC\x00"s, 0, "0xDC00"},
+        {"an odd number of UTF-16 bytes", "\xFF\xFE\x61\x00\x62"s, 0, "UTF-16"},
+    };
+    for (const RefusalCase& c : cases) {
+        const auto text = decodeFileText(c.bytes);
+        ASSERT_FALSE(text.ok()) << c.meaning;
+        EXPECT_EQ(text.error().line, c.line) << c.meaning;
+        EXPECT_NE(text.error().reason.find(c.reasonHas), std::string::npos)
+            << c.meaning << ": " << text.error().reason;
+    }
+}
+
+TEST(EncodeText, AConverterThatCannotBeOpenedIsAnErrorNotAnEmptyText) {
+    const auto bytes = encodeText("幹線", "NO-SUCH-ENCODING");
+    ASSERT_FALSE(bytes.ok());
+    EXPECT_NE(bytes.error().message.find("NO-SUCH-ENCODING"), std::string::npos);
+    ASSERT_TRUE(encodeCp932("幹線▶").ok());
+    EXPECT_EQ(*encodeCp932("幹線▶"), "\x8a\xb2\x90\xfc?");
 }
 
 TEST(SplitLines, SplitsAtEveryKindOfLineEnd) {

@@ -125,14 +125,40 @@ TEST(PagePlan, ARowCountThatIsNotANumberNamesTheRowAndStopsThePlan) {
     EXPECT_EQ(s.cell(0, col::blockPages), "1");  // written before the failing row
 }
 
-TEST(PagePlan, ARowCountRunningPastTheSheetPlansOnlyTheRowsThatExist) {
-    Sheet s(30);
-    putBlock(s, 25, 3);
-    s.setCell(25, col::blockRows, "1000000");
-    const auto plan = planPages(s);
-    ASSERT_TRUE(plan.ok());
-    EXPECT_EQ(plan->maxrowsu, 29);
-    EXPECT_EQ(line(s, 29), "5");
+struct DamagedCountCase {
+    const char* meaning;
+    int row;
+    const char* count;
+    const char* errorHas;
+};
+
+TEST(PagePlan, ARowCountTheSheetCannotHoldStopsThePlanNamingTheRow) {
+    const DamagedCountCase cases[] = {
+        {"a block running past the last row", 25, "1000000", "26 行目「幹線の行数」の「1000000」"},
+        {"one row more than the rows in use below the head", 25, "4", "最後の行まで 3 行"},
+        {"a negative count", 3, "-2", "負の数"},
+        {"blocks that overlap beyond the rows in use", 1, "3", "合計"},
+    };
+    for (const DamagedCountCase& c : cases) {
+        Sheet s(30);
+        putBlock(s, 0, 1);
+        putBlock(s, c.row, 3);
+        s.setCell(0, col::blockRows, "2");  // one row into the next block
+        s.setCell(c.row, col::blockRows, c.count);
+        const auto plan = planPages(s);
+        ASSERT_FALSE(plan.ok()) << c.meaning;
+        EXPECT_NE(plan.error().message.find(c.errorHas), std::string::npos)
+            << c.meaning << ": " << plan.error().message;
+    }
+    Sheet fits(30);
+    putBlock(fits, 25, 5);  // exactly the rows that are there
+    ASSERT_TRUE(planPages(fits).ok());
+    // Empty rows of the grid below the last used row are no rows of a block: a file that says
+    // so would make the export write thousands of empty worksheets.
+    Sheet empty(100000);
+    putBlock(empty, 0, 1);
+    empty.setCell(0, col::blockRows, "99999");
+    EXPECT_FALSE(planPages(empty).ok());
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ TEST(SettingsFileReading, LinesAreComparedWholeAndExactly) {
     for (const Case& c : cases) {
         SheetSettings s{Frequency::Hz50, YearDisplay::Western, false};
         HeadingFields h;
-        applySettings(parseSettingsFile(utf8ToCp932(c.text)), s, h);
+        applySettings(*parseSettingsFile(utf8ToCp932(c.text)), s, h);
         EXPECT_EQ(s.frequency, c.frequency) << c.meaning;
         EXPECT_EQ(s.yearDisplay, c.display) << c.meaning;
         EXPECT_EQ(s.printPageNumbers, c.pages) << c.meaning;
@@ -95,13 +95,13 @@ TEST(SettingsFileReading, FewerThanFourLinesApplyTheLinesThereAre) {
     SheetSettings s{Frequency::Hz60, YearDisplay::Era, true};
     HeadingFields h;
     h.eraName = "令和";
-    applySettings(parseSettingsFile(utf8ToCp932("2\r\n平成\r\n")), s, h);
+    applySettings(*parseSettingsFile(utf8ToCp932("2\r\n平成\r\n")), s, h);
     EXPECT_EQ(s.frequency, Frequency::Hz50);
     EXPECT_EQ(h.eraName, "平成");
     EXPECT_EQ(s.yearDisplay, YearDisplay::Era);
     EXPECT_TRUE(s.printPageNumbers);
 
-    applySettings(parseSettingsFile("1"), s, h);  // no line end after the only line
+    applySettings(*parseSettingsFile("1"), s, h);  // no line end after the only line
     EXPECT_EQ(s.frequency, Frequency::Hz60);
     EXPECT_EQ(h.eraName, "平成");
 }
@@ -110,7 +110,7 @@ TEST(SettingsFileReading, EmptyEraNameLineEmptiesTheEraName) {
     SheetSettings s;
     HeadingFields h;
     h.eraName = "令和";
-    applySettings(parseSettingsFile(utf8ToCp932("1\r\n\r\n3\r\n5\r\n")), s, h);
+    applySettings(*parseSettingsFile(utf8ToCp932("1\r\n\r\n3\r\n5\r\n")), s, h);
     EXPECT_EQ(h.eraName, "");
 }
 
@@ -164,6 +164,30 @@ TEST(SettingsFileLocation, WritableFolderIsRecognised) {
     TempFolder dir;
     EXPECT_TRUE(isWritableFolder(dir / ""));
     EXPECT_FALSE(isWritableFolder(dir / "no-such-folder"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SettingsFileReading, AFileThatIsNoValidTextAppliesNothing) {
+    using namespace std::string_literals;
+    const std::pair<std::string, const char*> cases[] = {
+        {"1\r\n\x81\x20\r\n3\r\n5\r\n"s, "2 行目に コードページ 932"},
+        {"2\r\n\x8a\xb2\0\r\n4\r\n6\r\n"s, "2 行目に NUL"},
+        {"2\r\n"s + std::string(kMaxEraNameChars + 1, 'x') + "\r\n4\r\n6\r\n", "長すぎます"},
+    };
+    for (const auto& [bytes, saying] : cases) {
+        const auto content = parseSettingsFile(bytes);
+        ASSERT_FALSE(content.ok()) << saying;
+        EXPECT_NE(content.error().message.find(saying), std::string::npos)
+            << content.error().message;
+    }
+    TempFolder dir;
+    writeBytes(dir / "set.ini", cases[0].first);
+    const auto read = readSettingsFile(dir / "set.ini");
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.error().message.find("set.ini"), std::string::npos);
 }
 
 }  // namespace

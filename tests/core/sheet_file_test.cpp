@@ -339,16 +339,18 @@ TEST(SheetFileSaving, FailedSaveKeepsThePreviousFile) {
     TempFolder dir;
     const fs::path target = dir / "本館.ksk";
     writeBytes(target, "previous content");
-    // Every temporary name beside the target is taken: the new content cannot be written.
-    for (int i = 0; i < 100; ++i)
-        fs::create_directory(dir / ("本館.ksk.tmp" + std::to_string(i)));
+    // A cell the file could not carry back: the save is refused before anything is written.
     Sheet s = realisticSheet();
+    s.setCell(3, col::loadName, std::string(kMaxFieldChars + 1, 'x'));
     const Status st = saveSheetFile(s, target);
     ASSERT_FALSE(st.ok());
-    EXPECT_EQ(
-        st.error().message.rfind("ファイル \"" + target.string() + "\" を作成できません。", 0), 0u)
+    EXPECT_EQ(st.error().message.rfind("ファイル \"" + target.string() +
+                                           "\" を保存できません。4 行目「負荷名称」が長すぎます",
+                                       0),
+              0u)
         << st.error().message;
     EXPECT_EQ(readBytes(target), "previous content");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST(SheetFileSaving, CharactersTheCodePageLacksBecomeQuestionMarks) {
@@ -636,6 +638,114 @@ TEST(SheetFileLoading, DamagedFilesAreRefusedAndTheOpenSheetStaysAsItWas) {
             EXPECT_EQ(open.row(r), before.row(r)) << c.meaning << " row " << r;
         EXPECT_EQ(open.heading.buildingName, before.heading.buildingName) << c.meaning;
         EXPECT_EQ(open.heading.eraYear, before.heading.eraYear) << c.meaning;
+    }
+}
+
+TEST(SheetFileLoading, FilesBeyondTheBoundsOrNotTextAreRefusedWhole) {
+    using namespace std::string_literals;
+    const auto file = [](const std::vector<std::string>& lines) { return cp932File(lines); };
+    const auto withRow = [](int column, const std::string& text) {
+        Row row;
+        row[col::glyph] = "──▶";
+        row[static_cast<std::size_t>(column)] = text;
+        return commaText(row);
+    };
+    std::string longLoadName;
+    for (std::size_t i = 0; i <= kMaxFieldChars; ++i)
+        longLoadName += "電";
+    struct Case {
+        const char* meaning;
+        std::string bytes;
+        const char* saying;
+    };
+    const std::vector<Case> cases = {
+        {"a building name of 2 MB",
+         file(oneRowFile(",,,,,──?"))
+             .replace(file(oneRowFile(",,,,,──?")).find(utf8ToCp932("本館")), 4,
+                      std::string(2'000'000, 'x')),
+         "の 8 行目「建物名称」が長すぎます（2000000 文字、上限 1000 文字）。"},
+        {"a load name of 1001 characters", file(oneRowFile(withRow(col::loadName, longLoadName))),
+         "の 3 行目「負荷名称」が長すぎます（1001 文字"},
+        {"a remark cell one character over",
+         file(oneRowFile(withRow(col::remarks, std::string(1001, 'r')))),
+         "の 3 行目「備考」が長すぎます"},
+        {"a first line of 1 MB with terminal escape sequences",
+         "\x1b]0;pwned\a\x1b[2J"s + std::string(1 << 20, 'A') + "\r\n3\r\n",
+         "の 1 行目「?]0;pwned??[2JAAAAAAAAAAAAAAAAAAAAAAAAAA…」はシートの行数ではありません。"},
+        {"a byte code page 932 does not have, in a row",
+         file({"20", "0"}) + "\x81\x20,,,,,──?\r\n" + file({"60", "6", "4", "1", "本館", "令和"}),
+         "の 3 行目にコードページ 932（シフトJIS）の文字ではないバイト 0x81 0x20 があります。"},
+        {"a NUL byte in the building name",
+         file({"20", "0", ",,,,,──?", "60", "6", "4", "1"}) + utf8ToCp932("本") + "\0"s +
+             utf8ToCp932("館") + "\r\n" + file({"令和"}),
+         "の 8 行目に NUL 文字（0x00）があります。"},
+        {"UTF-16 cut in the middle of a character", "\xFF\xFE" + utf16("20\r\n0\r\n", true) + "x",
+         "の 3 行目に UTF-16 のテキストが途中で切れています"},
+    };
+    TempFolder dir;
+    for (const Case& c : cases) {
+        writeBytes(dir / "bad.ksk", c.bytes);
+        Sheet open = realisticSheet();
+        const Sheet before = open;
+        const Status st = loadSheetFile(open, dir / "bad.ksk");
+        ASSERT_FALSE(st.ok()) << c.meaning;
+        const std::string& message = st.error().message;
+        EXPECT_NE(message.find(c.saying), std::string::npos) << c.meaning << ": " << message;
+        // A message quotes little of the file and nothing a terminal would act on.
+        EXPECT_LT(message.size(), 400u) << c.meaning;
+        EXPECT_EQ(message.find('\x1b'), std::string::npos) << c.meaning;
+        for (int r = 0; r < before.rowCount(); ++r)
+            EXPECT_EQ(open.row(r), before.row(r)) << c.meaning << " row " << r;
+        EXPECT_EQ(open.heading.buildingName, before.heading.buildingName) << c.meaning;
+    }
+}
+
+TEST(SheetFileLoading, TextFromOtherEditorsAndFieldsUpToTheBoundLoad) {
+    struct Case {
+        const char* meaning;
+        std::string bytes;
+        std::string buildingName;
+        std::string loadName;
+    };
+    std::string fullLoadName;
+    for (std::size_t i = 0; i < kMaxFieldChars; ++i)
+        fullLoadName += "電";
+    Row full;
+    full[col::glyph] = "──▶";
+    full[col::loadName] = fullLoadName;
+    std::string utf8;
+    for (const std::string& l : oneRowFile(",,,,,──▶,,照明盤"))
+        utf8 += l + "\r\n";
+    const Case cases[] = {
+        {"UTF-8 without a byte-order mark is read as UTF-8, not as mojibake", utf8, "本館",
+         "照明盤"},
+        {"a load name of exactly 1000 characters", cp932File(oneRowFile(commaText(full))), "本館",
+         fullLoadName},
+    };
+    for (const Case& c : cases) {
+        auto s = parseSheetFile(c.bytes, baseSheet(), "t.ksk");
+        ASSERT_TRUE(s.ok()) << c.meaning << ": " << s.error().message;
+        EXPECT_EQ(s->heading.buildingName, c.buildingName) << c.meaning;
+        EXPECT_EQ(s->cell(0, col::loadName), c.loadName) << c.meaning;
+        EXPECT_EQ(s->cell(0, col::glyph), "──▶") << c.meaning;
+    }
+    // Saved again, it is code page 932 as every sheet is.
+    auto s = parseSheetFile(utf8, baseSheet(), "t.ksk");
+    ASSERT_TRUE(s.ok());
+    const auto bytes = sheetFileBytes(*s);
+    ASSERT_TRUE(bytes.ok());
+    EXPECT_NE(bytes->find(utf8ToCp932("照明盤")), std::string::npos);
+}
+
+TEST(SheetFileLoading, AnEraYearNoEraReachesConvertsNothing) {
+    for (const char* year : {"99999999999", "100", "0", "-3"}) {
+        std::vector<std::string> lines = oneRowFile(",,,,,──?");
+        lines[4] = year;
+        Sheet current = baseSheet();
+        current.heading.westernYear = "2024";
+        const Sheet s = parsed(lines, current);
+        EXPECT_EQ(s.heading.eraYear, year);
+        EXPECT_EQ(s.heading.westernYear, "2024") << year;
     }
 }
 

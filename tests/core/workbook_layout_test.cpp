@@ -422,6 +422,39 @@ TEST(FeederWorkbook, NamesTheRowAndColumnOfACountThatIsNoNumber) {
     EXPECT_NE(book.error().message.find("「No.」"), std::string::npos);
 }
 
+TEST(WorkbookExport, ARowCountFromADamagedFileStopsBothExportsBeforeTheyRunOn) {
+    struct Case {
+        const char* meaning;
+        const char* count;
+        const char* saying;
+    };
+    const Case cases[] = {
+        {"99999999 rows on a sheet of 40", "99999999", "11 行目「幹線の行数」の「99999999」"},
+        {"one row more than the rows in use below the head", "11", "最後の行まで 10 行"},
+        {"a negative count", "-1", "負の数"},
+    };
+    for (const Case& c : cases) {
+        for (const WorkbookExport kind :
+             {WorkbookExport::EighteenRows, WorkbookExport::PerFeeder}) {
+            Sheet sheet = headedSheet();
+            sheet.setRowCount(40);
+            addFeeder(sheet, 0, 1, "L1", 10);
+            addFeeder(sheet, 10, 2, "L2", 10);
+            sheet.setCell(10, col::blockRows, c.count);
+            const auto book = layoutExport(sheet, kind);
+            ASSERT_FALSE(book.ok()) << c.meaning;
+            EXPECT_NE(book.error().message.find(c.saying), std::string::npos)
+                << c.meaning << ": " << book.error().message;
+        }
+        // The item export checks the count itself, whoever calls it.
+        Sheet sheet = headedSheet();
+        sheet.setRowCount(40);
+        addFeeder(sheet, 10, 1, "L1", 10);
+        sheet.setCell(10, col::blockRows, c.count);
+        EXPECT_FALSE(layoutFeederWorkbook(sheet).ok()) << c.meaning;
+    }
+}
+
 TEST(FeederWorkbook, NamesTheApplicationRefusesAreMadeValid) {
     Sheet sheet = headedSheet();
     addFeeder(sheet, 0, 1, "1F/2F [動力]", 10);

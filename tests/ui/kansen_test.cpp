@@ -1650,9 +1650,12 @@ class KansenTest : public QObject {
     void aWorkbookThatCannotBeWrittenSaysSoAndOpensNothing() {
         open();
         singleFeeders(2);
-        m_prompter->expectStartingWith(
-            Box::Info, QStringLiteral("エクセルファイル「棟.xlsx」を保存できませんでした（"));
-        exportBy("Button15", m_dir->filePath(QStringLiteral("無い/フォルダ/棟.xlsx")));
+        const QString target = m_dir->filePath(QStringLiteral("無い/フォルダ/棟.xlsx"));
+        m_prompter->expectStartingWith(Box::Info,
+                                       QStringLiteral("エクセルファイル「") + target +
+                                           QStringLiteral("」を保存できませんでした（"
+                                                          "保存先のフォルダーがありません"));
+        exportBy("Button15", target);
         QVERIFY(filesInDir().isEmpty());
         QVERIFY(m_opener.opened.isEmpty());
         QVERIFY(!progressPanel()->isVisible());

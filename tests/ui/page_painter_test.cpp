@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "japanese_fonts.h"
 #include "page_painter.h"
 #include "print_layout.h"
 
@@ -37,7 +38,7 @@ class PagePainterTest : public QObject {
     }
 
   private slots:
-    void initTestCase() { registerFormFontSubstitutes(); }
+    void initTestCase() { registerJapaneseFonts(); }
 
     void theFormsFaceDrawsKanji() {
         const QFont font = formFont(8);
@@ -57,7 +58,7 @@ class PagePainterTest : public QObject {
 
     void registeringTwiceKeepsOneList() {
         const int before = QFont::substitutes(QStringLiteral("ＭＳ 明朝")).size();
-        registerFormFontSubstitutes();
+        registerJapaneseFonts();
         QCOMPARE(QFont::substitutes(QStringLiteral("ＭＳ 明朝")).size(), before);
     }
 

@@ -1,6 +1,11 @@
 #include "workbook_writer.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
 
 #include <filesystem>
 #include <fstream>
@@ -101,6 +106,57 @@ TEST(WorkbookWriter, AWorkbookWithoutWorksheetsIsAnError) {
     ScratchFolder folder;
     EXPECT_FALSE(writeWorkbook(Workbook{}, folder.path() / "empty.xlsx").ok());
     EXPECT_EQ(folder.fileCount(), 0u);
+}
+
+// Standard error of the process while `f` runs.
+template <class F>
+std::string standardErrorOf(F&& f) {
+    std::fflush(stderr);
+    const fs::path file = fs::temp_directory_path() / "wirelark-xlsx-stderr";
+    const int saved = ::dup(STDERR_FILENO);
+    const int into = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ::dup2(into, STDERR_FILENO);
+    ::close(into);
+    f();
+    std::fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    const std::string text = contentOf(file);
+    fs::remove(file);
+    return text;
+}
+
+TEST(WorkbookWriter, FailuresAreToldInJapaneseAndTheLibrarySaysNothingOnStandardError) {
+    struct Case {
+        const char* meaning;
+        std::function<void(Workbook&)> damage;
+        const char* saying;
+    };
+    const Case cases[] = {
+        {"a cell text longer than a spreadsheet cell holds",
+         [](Workbook& b) { b.sheets[0].at("H2").text = std::string(40000, 'x'); },
+         "セルの文字列が長すぎます（1 つのセルに 32,767 文字まで）"},
+        {"a worksheet name the application refuses", [](Workbook& b) { b.sheets[0].name = "a/b"; },
+         "シート名「a/b」は使えません"},
+        {"the same worksheet name twice", [](Workbook& b) { b.sheets.push_back(b.sheets[0]); },
+         "同じ名前のシートがすでにあります"},
+    };
+    for (const Case& c : cases) {
+        ScratchFolder folder;
+        const fs::path target = folder.path() / "book.xlsx";
+        Workbook book = smallWorkbook();
+        c.damage(book);
+        Status written = success();
+        const std::string said = standardErrorOf([&] { written = writeWorkbook(book, target); });
+        ASSERT_FALSE(written.ok()) << c.meaning;
+        EXPECT_NE(written.error().message.find(c.saying), std::string::npos)
+            << c.meaning << ": " << written.error().message;
+        EXPECT_EQ(written.error().message.rfind("エクセルファイル「" + target.string() + "」", 0),
+                  0u)
+            << written.error().message;
+        EXPECT_EQ(said, "") << c.meaning;
+        EXPECT_EQ(folder.fileCount(), 0u) << c.meaning;
+    }
 }
 
 }  // namespace
