@@ -14,6 +14,7 @@
 #include "commands.h"
 #include "document.h"
 #include "era.h"
+#include "output.h"
 #include "replay_script.h"
 #include "replay_session.h"
 #include "sheet.h"
@@ -87,6 +88,11 @@ int runReplay(const Args& args, std::ostream& out, std::ostream& err) {
     const auto options = parseOptions(args);
     if (!options)
         return fail(err, options.error());
+    if (options->output && options->output->empty()) {
+        err << kNoOutputFileMessage << "\n";
+        return 2;
+    }
+    prepareStandardOutput();
     const auto text = readScript(options->script);
     if (!text)
         return fail(err, text.error());
@@ -110,8 +116,13 @@ int runReplay(const Args& args, std::ostream& out, std::ostream& err) {
     ReplaySession session(document, shown);
     const Status ran = session.run(*actions);
     out << shown.str();
-    if (!ran)
-        return fail(err, ran.error());
+    if (!ran) {
+        fail(err, ran.error());
+        return finishOutput(out, err, 2);
+    }
+    // What the engineer would have seen must reach the output before the sheet is written.
+    if (const int code = finishOutput(out, err, 0); code != 0)
+        return code;
     if (options->output) {
         Sheet saved = document.sheet();
         if (const Status st = saveSheetFile(saved, std::filesystem::path(*options->output)); !st)

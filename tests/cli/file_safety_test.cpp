@@ -110,6 +110,7 @@ std::vector<Writer> writers(const fs::path& in) {
         {"pdf", {"pdf", in.string()}, ".pdf"},
         {"xlsx", {"xlsx", in.string()}, ".xlsx"},
         {"xlsx --by-feeder", {"xlsx", in.string(), "--by-feeder"}, ".xlsx"},
+        {"replay", {"replay", in.string(), "/dev/null"}, ".ksk"},
     };
 }
 
@@ -256,7 +257,9 @@ TEST_F(FileSafety, StandardOutputThatLosesTheTextIsAnError) {
         {"tsv", input().string(), "--feeder", "1"},
         {"check", input().string()},
         {"cable", "--group", "600V CV及びEM 600V CE/F単心 S＝俵積み", "--size", "38゜"},
+        {"replay", input().string(), (folder() / "open-close.txt").string()},
     };
+    writeBytes(folder() / "open-close.txt", "open\t0\t0\nclose\n");
     for (const auto& args : commands) {
         const CommandRun full = runCli(args, folder(), "/dev/full");
         EXPECT_EQ(full.exitCode, 2) << args[0];
