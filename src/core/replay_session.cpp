@@ -206,8 +206,7 @@ void ReplaySession::mainWindowActivate() {
 
 // The grid's drawing marks the failing cells and writes their verdicts.
 void ReplaySession::redraw() {
-    m_document.edit("判定の表示",
-                    [](Sheet& sheet) { (void)applyCellChecks(sheet, 0, sheet.rowCount() - 1); });
+    m_document.amend([](Sheet& sheet) { (void)applyCellChecks(sheet, 0, sheet.rowCount() - 1); });
 }
 
 void ReplaySession::reportDialog(std::string_view state) {
