@@ -124,7 +124,7 @@ void TForm5::setUpLook() {
 
 void TForm5::connectControls() {
     connect(ui->TabControl3, &QTabBar::currentChanged, this, [this](int index) {
-        act([&] {
+        act([=, this] {
             m_model.TabControl3Change(index == 0 ? CurrentCalculator::Tab::Power
                                                  : CurrentCalculator::Tab::Current);
         });
@@ -135,29 +135,29 @@ void TForm5::connectControls() {
         ui->Button56, ui->Button57, ui->Button58, ui->Button59, ui->Button60};
     for (int d = 0; d < 10; ++d)
         connect(digits[static_cast<std::size_t>(d)], &QPushButton::clicked, this,
-                [this, d] { act([&] { m_model.digitClick(d); }); });
+                [this, d] { act([=, this] { m_model.digitClick(d); }); });
     connect(ui->Button62, &QPushButton::clicked, this,
-            [this] { act([&] { m_model.Button62Click(*this); }); });
+            [this] { act([=, this] { m_model.Button62Click(*this); }); });
     connect(ui->Button64, &QPushButton::clicked, this, [this] {
-        act([&] { m_model.Button64Click(); });
+        act([=, this] { m_model.Button64Click(); });
         ui->Button65->setFocus();
     });
     connect(ui->Button65, &QPushButton::clicked, this,
-            [this] { act([&] { m_model.Button65Click(*this); }); });
+            [this] { act([=, this] { m_model.Button65Click(*this); }); });
     connect(ui->Button67, &QPushButton::clicked, this,
-            [this] { act([&] { m_model.Button67Click(*this); }); });
+            [this] { act([=, this] { m_model.Button67Click(*this); }); });
     connect(ui->Button63, &QPushButton::clicked, this, [this] {
-        act([&] { m_model.Button63Click(); });
+        act([=, this] { m_model.Button63Click(); });
         ui->Button65->setFocus();
     });
     connect(ui->Button66, &QPushButton::clicked, this, [this] {
-        act([&] { m_model.Button66Click(); });
+        act([=, this] { m_model.Button66Click(); });
         ui->Button65->setFocus();
     });
     connect(ui->RadioButton28, &QRadioButton::clicked, this,
-            [this] { act([&] { m_model.choosePhase(Phase::Single, *this); }); });
+            [this] { act([=, this] { m_model.choosePhase(Phase::Single, *this); }); });
     connect(ui->RadioButton29, &QRadioButton::clicked, this,
-            [this] { act([&] { m_model.choosePhase(Phase::Three, *this); }); });
+            [this] { act([=, this] { m_model.choosePhase(Phase::Three, *this); }); });
     connect(ui->Button1, &QPushButton::clicked, this, [this] { accept(); });
 }
 

@@ -1,5 +1,7 @@
 #include "keitou.h"
 
+#include <functional>
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
@@ -173,23 +175,20 @@ void TForm2::fillLists() {
 void TForm2::connectControls() {
     using F = FeederDialog;
     const auto onClick = [this](QAbstractButton* button, void (F::*handler)(DialogHost&)) {
-        connect(button, &QAbstractButton::clicked, this,
-                [this, handler] { act([&] { (m_model.*handler)(*this); }); });
+        connect(button, &QAbstractButton::clicked, this, [this, handler] { actOn(handler); });
     };
     const auto onPick = [this](QComboBox* box, void (F::*handler)(DialogHost&)) {
         // `activated`: a pick of the item already shown runs the handler too.
-        connect(box, &QComboBox::activated, this,
-                [this, handler] { act([&] { (m_model.*handler)(*this); }); });
+        connect(box, &QComboBox::activated, this, [this, handler] { actOn(handler); });
     };
     const auto onLeave = [this](QLineEdit* edit, void (F::*handler)(DialogHost&)) {
-        connect(edit, &QLineEdit::editingFinished, this,
-                [this, handler] { act([&] { (m_model.*handler)(*this); }); });
+        connect(edit, &QLineEdit::editingFinished, this, [this, handler] { actOn(handler); });
     };
 
     onClick(ui->Button6, &F::Button6Click);
     onClick(ui->Button1, &F::Button1Click);
     connect(ui->Button4, &QPushButton::clicked, this, [this] {
-        act([&] {
+        act([=, this] {
             if (m_model.Button4Click(*this))
                 accept();
         });
@@ -197,7 +196,7 @@ void TForm2::connectControls() {
     connect(ui->Button5, &QPushButton::clicked, this, [this] { reject(); });
     onClick(ui->Button2, &F::Button2Click);
     connect(ui->Button3, &QPushButton::clicked, this,
-            [this] { act([&] { m_model.Button3Click(); }); });
+            [this] { act([=, this] { m_model.Button3Click(); }); });
     onClick(ui->Button11, &F::Button11Click);
     onClick(ui->Button15, &F::Button15Click);
     onClick(ui->Button16, &F::Button16Click);
@@ -222,7 +221,7 @@ void TForm2::connectControls() {
     onPick(ui->ComboBox16, &F::ComboBox16Click);
     // The load type's change handler: the user's change only, never refresh()'s.
     connect(ui->ComboBox13, &QComboBox::currentIndexChanged, this,
-            [this] { act([&] { m_model.ComboBox13Change(*this); }); });
+            [this] { act([=, this] { m_model.ComboBox13Change(*this); }); });
 
     onLeave(ui->ComboBox3->lineEdit(), &F::ComboBox3Click);
     onLeave(ui->ComboBox8->lineEdit(), &F::ComboBox8Click);
@@ -376,6 +375,15 @@ void TForm2::act(Handler&& handler) {
     std::forward<Handler>(handler)();
     m_acting = false;
     refresh();
+}
+
+void TForm2::actOn(void (FeederDialog::*handler)(DialogHost&)) {
+    // The model and the host are named before the lambda takes them: g++ 12 gets `this` wrong
+    // in a lambda that captures it beside a member-function pointer of another class (the
+    // sanitizers catch it).
+    DialogHost& host = *this;
+    FeederDialog& model = m_model;
+    act([&model, &host, handler] { std::invoke(handler, model, host); });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -90,6 +90,8 @@ class TForm2 final : public QDialog, public DialogHost {
     // opened) is not started.
     template <class Handler>
     void act(Handler&& handler);
+    // One of the model's handlers that take the window as their host, run as act() runs it.
+    void actOn(void (FeederDialog::*handler)(DialogHost&));
 
     std::unique_ptr<Ui::TForm2> ui;
     FeederDialog& m_model;

@@ -1,5 +1,7 @@
 #include "kobetu.h"
 
+#include <functional>
+
 #include "window_placement.h"
 
 #include <QAbstractItemView>
@@ -506,7 +508,12 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event) {
         }};
         for (const auto& [field, handler] : pressed)
             if (watched == field) {
-                act([this, handler] { (m_model.*handler)(*this); });
+                // The model and the host are named before the lambda takes them: g++ 12 gets
+                // `this` wrong in a lambda that captures it beside a member-function pointer
+                // of another class (the sanitizers catch it).
+                DialogHost& host = *this;
+                BranchDialog& model = m_model;
+                act([&model, &host, handler] { std::invoke(handler, model, host); });
                 return true;
             }
     } else if (event->type() == QEvent::Enter && watched == ui->ComboBox1) {
@@ -524,7 +531,8 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event) {
         }};
         for (const auto& [field, handler] : emptied)
             if (watched == field) {
-                act([this, handler] { (m_model.*handler)(); });
+                BranchDialog& model = m_model;
+                act([&model, handler] { std::invoke(handler, model); });
                 return true;
             }
     }
