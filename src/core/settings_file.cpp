@@ -1,5 +1,7 @@
 #include "settings_file.h"
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -157,9 +159,29 @@ bool isWritableFolder(const std::filesystem::path& folder) {
 #endif
 }
 
+bool isSystemProgramFolder(const std::filesystem::path& folder) {
+#ifdef _WIN32
+    (void)folder;
+    return false;
+#else
+    const std::filesystem::path f = folder.lexically_normal();
+    for (const char* system : {"/usr", "/bin", "/sbin"}) {
+        const std::filesystem::path root(system);
+        const auto [end, rest] = std::mismatch(root.begin(), root.end(), f.begin(), f.end());
+        (void)rest;
+        if (end == root.end())
+            return true;
+    }
+    return false;
+#endif
+}
+
 std::filesystem::path settingsFilePath(const std::filesystem::path& programFolder,
                                        bool programFolderWritable, const ConfigFolders& folders) {
-    if (programFolderWritable || (folders.configHome.empty() && folders.home.empty()))
+    // A program installed by the package manager runs from a system folder, which root may
+    // write to but which holds no settings of anybody's.
+    const bool beside = programFolderWritable && !isSystemProgramFolder(programFolder);
+    if (beside || (folders.configHome.empty() && folders.home.empty()))
         return programFolder / kSettingsFileName;
     const std::filesystem::path base =
         folders.configHome.empty() ? folders.home / ".config" : folders.configHome;

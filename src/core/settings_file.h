@@ -68,7 +68,11 @@ ConfigFolders configFoldersFromEnvironment();
 // Whether files can be created in a folder.
 bool isWritableFolder(const std::filesystem::path& folder);
 
-// The settings file beside the program when the program's folder is writable; otherwise
+// A folder the system's packages install programs into (/usr/bin, /usr/local/bin, /bin ...).
+bool isSystemProgramFolder(const std::filesystem::path& folder);
+
+// The settings file beside the program when the program's folder is writable and not a system
+// folder; otherwise
 // "wirelark/set.ini" in the user's configuration folder, so that an installed program whose
 // folder belongs to the system still keeps its settings.
 std::filesystem::path settingsFilePath(const std::filesystem::path& programFolder,

@@ -139,10 +139,23 @@ TEST(SettingsFileReading, HonoursAUtf8ByteOrderMark) {
     EXPECT_EQ(content->eraName, "平成");
 }
 
-TEST(SettingsFileLocation, BesideTheProgramWhenItsFolderIsWritable) {
+TEST(SettingsFileLocation, BesideTheProgramWhenItsFolderIsWritableAndNoSystemFolder) {
+    struct Case {
+        const char* meaning;
+        const char* folder;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"a folder of its own", "/opt/wirelark/bin", "/opt/wirelark/bin/set.ini"},
+        {"a build folder", "/home/u/wirelark/build/dev/src/app",
+         "/home/u/wirelark/build/dev/src/app/set.ini"},
+        {"installed, run by root", "/usr/bin", "/home/u/.cfg/wirelark/set.ini"},
+        {"installed by hand, run by root", "/usr/local/bin", "/home/u/.cfg/wirelark/set.ini"},
+        {"a folder merely named like one", "/usrdata/bin", "/usrdata/bin/set.ini"},
+    };
     const ConfigFolders folders{"/home/u/.cfg", "/home/u"};
-    EXPECT_EQ(settingsFilePath("/opt/wirelark/bin", true, folders),
-              fs::path("/opt/wirelark/bin/set.ini"));
+    for (const Case& c : cases)
+        EXPECT_EQ(settingsFilePath(c.folder, true, folders), fs::path(c.path)) << c.meaning;
 }
 
 TEST(SettingsFileLocation, InTheUsersConfigurationFolderOtherwise) {
