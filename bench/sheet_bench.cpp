@@ -24,22 +24,12 @@ using namespace wirelark;
 
 namespace {
 
-// The example building repeated until the sheet has about `rows` used rows (38 rows a copy).
+// The example building repeated until the sheet has about `rows` used rows.
 const Sheet& sheetOfAbout(int rows) {
     static std::map<int, Sheet> cache;
     auto it = cache.find(rows);
-    if (it == cache.end()) {
-        const Sheet one = examples::buildApartmentSheet();
-        const int used = one.lastUsedRow() + 2;  // rows of one copy, with its blank separator
-        const int copies = std::max(1, rows / used);
-        Sheet big(copies * used + 20);
-        for (int c = 0; c < copies; ++c)
-            for (int r = 0; r < used; ++r)
-                big.row(c * used + r) = one.row(r);
-        big.heading = one.heading;
-        renumberFeeders(big);
-        it = cache.emplace(rows, std::move(big)).first;
-    }
+    if (it == cache.end())
+        it = cache.emplace(rows, examples::buildLargeSheet(rows)).first;
     return it->second;
 }
 

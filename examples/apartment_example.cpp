@@ -1,11 +1,13 @@
 #include "apartment_example.h"
 
+#include <algorithm>
 #include <string>
 
 #include "cable_selection.h"
 #include "checks.h"
 #include "circuit_rules.h"
 #include "number_text.h"
+#include "tree_editing.h"
 #include "write_back.h"
 
 namespace wirelark::examples {
@@ -203,6 +205,26 @@ Sheet buildApartmentSheet(int copies) {
     }
     applyCellChecks(sheet, 0, sheet.rowCount() - 1);
     return sheet;
+}
+
+Sheet buildLargeSheet(int rows) {
+    const Sheet one = buildApartmentSheet();
+    const int used = one.lastUsedRow() + 2;  // rows of one copy, with its blank separator
+    const int copies = std::max(1, rows / used);
+    Sheet big(copies * used + 20);
+    for (int c = 0; c < copies; ++c) {
+        for (int r = 0; r < used; ++r) {
+            Row cells = one.row(r);
+            const int stretch = c % 7;
+            if (auto length = readInteger(cells[col::length]); length && stretch != 0)
+                cells[col::length] = std::to_string(*length + stretch);
+            big.setRow(c * used + r, std::move(cells));
+        }
+    }
+    big.heading = one.heading;
+    big.settings = one.settings;
+    renumberFeeders(big);
+    return big;
 }
 
 }  // namespace wirelark::examples
