@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(second->lastUsedRow() == loaded.lastUsedRow());
     for (int r = 0; r <= loaded.lastUsedRow(); ++r)
         for (int c = 0; c < kColumnCount; ++c) {
-            const std::string& before = loaded.cell(r, c);
+            const std::string_view before = loaded.cell(r, c);
             if ((r == 0 && c == col::blockPages) || !isAscii(before))
                 continue;
             require(second->cell(r, c) == before);

@@ -46,7 +46,7 @@ bool writeBranchRow(Document& document, int uy1, const BranchDialog& dialog, Dia
     applyCellChecks(trial, range.s1, range.e1);
     document.edit(branchEditStepName(document.sheet(), range.s1), [&](Sheet& sheet) {
         for (int r = range.s1; r <= range.e1; ++r)
-            sheet.row(r) = trial.row(r);
+            sheet.setRow(r, trial.row(r));
     });
     document.s1 = range.s1;
     document.e1 = range.e1;
@@ -56,7 +56,7 @@ bool writeBranchRow(Document& document, int uy1, const BranchDialog& dialog, Dia
 std::string branchEditStepName(const Sheet& sheet, int headRow) {
     if (headRow < 0 || headRow >= sheet.rowCount() || isBlank(sheet.cell(headRow, col::number)))
         return "行を変更";
-    return "No." + sheet.cell(headRow, col::number) + " の行を変更";
+    return "No." + std::string(sheet.cell(headRow, col::number)) + " の行を変更";
 }
 
 }  // namespace wirelark

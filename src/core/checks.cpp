@@ -172,13 +172,14 @@ bool CellMarks::isRed(int row, int column) const {
     return redColumns(row).test(static_cast<std::size_t>(column));
 }
 
-CellCheckOutcome evaluateCellChecks(const Row& row) {
+CellCheckOutcome evaluateCellChecks(const Sheet& sheet, int row) {
     CellCheckOutcome out;
+    const auto cell = [&](int column) { return sheet.cell(row, column); };
     // The verdict as it stands while the row is drawn from left to right.
-    out.verdict = row[col::verdict];
+    out.verdict = cell(col::verdict);
     auto compare = [&](int column, int comparedTo, bool less, std::string_view v) {
-        const bool fails = less ? cellLess(row[column], row[comparedTo]).value_or(false)
-                                : cellLess(row[comparedTo], row[column]).value_or(false);
+        const bool fails = less ? cellLess(cell(column), cell(comparedTo)).value_or(false)
+                                : cellLess(cell(comparedTo), cell(column)).value_or(false);
         if (!fails)
             return;
         out.red.set(static_cast<std::size_t>(column));
@@ -208,7 +209,7 @@ CellMarks applyCellChecks(Sheet& sheet, int firstRow, int lastRow) {
 
     const Sheet& read = sheet;
     for (int r = first; r <= last; ++r) {
-        const CellCheckOutcome out = evaluateCellChecks(read.row(r));
+        const CellCheckOutcome out = evaluateCellChecks(read, r);
         marks[static_cast<std::size_t>(r - first)] = out.red;
         if (out.verdict != read.cell(r, col::verdict))
             sheet.setCell(r, col::verdict, std::string(out.verdict));
@@ -272,15 +273,15 @@ std::vector<std::string> explainBranchProtection(const BranchProtectionVerdict& 
     return lines;
 }
 
-std::string explainComparison(const Row& row, const FailedComparison& f) {
+std::string explainComparison(const Sheet& sheet, int row, const FailedComparison& f) {
     const bool drop = f.comparedTo == col::allowableDrop;
     const std::string unit = drop ? " V" : " A";
     std::string left = std::string(columnCaption(f.column));
     if (f.column == col::summedDrop)
         left += "の電圧降下";
-    return left + " " + row[static_cast<std::size_t>(f.column)] + unit + (drop ? " > " : " < ") +
+    return left + " " + std::string(sheet.cell(row, f.column)) + unit + (drop ? " > " : " < ") +
            std::string(columnCaption(f.comparedTo)) + " " +
-           row[static_cast<std::size_t>(f.comparedTo)] + unit;
+           std::string(sheet.cell(row, f.comparedTo)) + unit;
 }
 
 }  // namespace
@@ -289,7 +290,7 @@ std::vector<std::string> explainVerdict(const Sheet& sheet, int row) {
     std::vector<std::string> lines;
     if (row < 0 || row >= sheet.rowCount())
         return lines;
-    const std::string& text = sheet.cell(row, col::verdict);
+    const std::string_view text = sheet.cell(row, col::verdict);
     if (isBlank(text))
         return lines;
 
@@ -309,10 +310,9 @@ std::vector<std::string> explainVerdict(const Sheet& sheet, int row) {
         else if (!judged.status)
             lines.push_back(judged.status.error().message);
     }
-    const Row& cells = sheet.row(row);
-    const std::vector<FailedComparison> failed = evaluateCellChecks(cells).failed;
+    const std::vector<FailedComparison> failed = evaluateCellChecks(sheet, row).failed;
     for (const FailedComparison& f : failed)
-        lines.push_back(explainComparison(cells, f));
+        lines.push_back(explainComparison(sheet, row, f));
     // The cell checks write a failure and never take it back: say when the values have moved on.
     const bool cellCheckVerdict = text == verdict::breakerBelowMain ||
                                   text == verdict::mainBelowDesign || text == verdict::dropTooLarge;
@@ -324,12 +324,12 @@ std::vector<std::string> explainVerdict(const Sheet& sheet, int row) {
 Expected<std::vector<VerdictFinding>> verdictSummary(const Sheet& sheet) {
     std::vector<VerdictFinding> findings;
     for (int r = 0; r < sheet.rowCount(); ++r) {
-        const Row& row = sheet.row(r);
-        const std::string name = nameFrame(row[col::name]);
-        if (isFailingVerdict(row[col::verdict]))
+        const auto row = [&](int column) { return std::string(sheet.cell(r, column)); };
+        const std::string name = nameFrame(row(col::name));
+        if (isFailingVerdict(row(col::verdict)))
             findings.push_back(
                 {r, VerdictFinding::Kind::Verdict,
-                 "エラー:　" + row[col::verdict] + findingTail(name, row[col::loadName])});
+                 "エラー:　" + row(col::verdict) + findingTail(name, row(col::loadName))});
 
         auto allowed = cellNumber(sheet, r, col::allowableDrop);
         if (!allowed)
@@ -337,14 +337,14 @@ Expected<std::vector<VerdictFinding>> verdictSummary(const Sheet& sheet) {
         if (!*allowed)
             continue;
         // The drop summed from the origin where the row has one, else the row's own drop.
-        const int dropColumn = isBlank(row[col::summedDrop]) ? col::singleDrop : col::summedDrop;
+        const int dropColumn = isBlank(row(col::summedDrop)) ? col::singleDrop : col::summedDrop;
         auto drop = cellNumber(sheet, r, dropColumn);
         if (!drop)
             return drop.error();
         if (*drop && **drop > **allowed)
             findings.push_back(
                 {r, VerdictFinding::Kind::VoltageDrop,
-                 "電圧降下:　" + row[dropColumn] + " V " + findingTail(name, row[col::loadName])});
+                 "電圧降下:　" + row(dropColumn) + " V " + findingTail(name, row(col::loadName))});
     }
     return findings;
 }

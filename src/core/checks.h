@@ -118,7 +118,7 @@ struct CellCheckOutcome {
     CellMarks::Columns red;
     std::vector<FailedComparison> failed;
 };
-CellCheckOutcome evaluateCellChecks(const Row& row);
+CellCheckOutcome evaluateCellChecks(const Sheet& sheet, int row);
 
 // Why a row has the verdict it holds, in Japanese, one line per comparison, with the numbers
 // the rule used: for the branch-protection rule the allowable current Ia, the reference Ib

@@ -107,7 +107,7 @@ bool writeBackFeederDialog(const FeederDialog& dialog, Document& document, int r
     const bool existing =
         row < document.sheet().rowCount() && !isBlank(document.sheet().cell(row, col::number));
     const std::string step =
-        "No." + trial.cell(row, col::number) + (existing ? " を変更" : " を入力");
+        "No." + std::string(trial.cell(row, col::number)) + (existing ? " を変更" : " を入力");
     const FeederWriteResult written =
         document.edit(step, [&](Sheet& sheet) { return write(sheet); });
     document.kansenno = written.kansenno;

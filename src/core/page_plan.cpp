@@ -22,7 +22,7 @@ std::optional<Error> checkBlockRows(const Sheet& sheet, int row, double rows, in
     const int available = usedRows - row;
     if (rows >= 0 && rows <= available)
         return std::nullopt;
-    const std::string& text = sheet.cell(row, col::blockRows);
+    const std::string_view text = sheet.cell(row, col::blockRows);
     const std::string where = std::to_string(row + 1) + " 行目「" +
                               std::string(columnCaption(col::blockRows)) + "」の「" +
                               quotedText(text) + "」は";
@@ -51,7 +51,7 @@ Expected<PagePlan> planPages(Sheet& sheet) {
     for (int q = 0; q < sheet.rowCount(); ++q) {
         if (!startsBlock(sheet, q))
             continue;
-        const std::string& text = sheet.cell(q, col::blockRows);
+        const std::string_view text = sheet.cell(q, col::blockRows);
         const auto rows = readNumber(text);
         if (!rows)
             return cellNumberError(q, col::blockRows, rows.error());

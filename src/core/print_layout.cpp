@@ -165,10 +165,11 @@ class PageBuilder {
 
     // Operations are constructed in place: moving a finished variant that holds a string
     // draws a false "may be used uninitialized" warning from GCC 12 at -O2.
-    void text(int x, int y, int size, std::string s, bool underline = false) {
+    void text(int x, int y, int size, std::string_view s, bool underline = false) {
         if (s.empty())
             return;
-        page().ops.emplace_back(std::in_place_type<PrintText>, x, y, size, underline, std::move(s));
+        page().ops.emplace_back(std::in_place_type<PrintText>, x, y, size, underline,
+                                std::string(s));
     }
     void fixed(const FixedText& t) { text(t.x, t.y, t.size, t.text); }
     void line(int x1, int y1, int x2, int y2, int pen) {
@@ -189,16 +190,15 @@ class PageBuilder {
     int m_pen = 1;
 };
 
-const std::string& cellOf(const Sheet& sheet, int row, int column) {
-    static const std::string kEmpty;
-    return row < sheet.rowCount() ? sheet.cell(row, column) : kEmpty;
+std::string_view cellOf(const Sheet& sheet, int row, int column) {
+    return row < sheet.rowCount() ? sheet.cell(row, column) : std::string_view();
 }
 
 // Draws the row's cells on the line whose text top is `top`; stops at the first number
 // column that holds text that is not a number.
 Status drawRow(PageBuilder& out, const Sheet& sheet, int row, int top) {
     for (const RowItem& item : kRowItems) {
-        const std::string& cell = cellOf(sheet, row, item.column);
+        const std::string_view cell = cellOf(sheet, row, item.column);
         switch (item.kind) {
             case RowItem::Kind::Text:
                 out.text(item.x, top, 8, cell);

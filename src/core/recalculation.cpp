@@ -103,7 +103,7 @@ class LengthWalk {
     LengthWalk(Sheet& sheet, bool twoSystems) : m_sheet(sheet), m_twoSystems(twoSystems) {}
 
     Status step(int row) {
-        const std::string g = m_sheet.cell(row, col::glyph);
+        const std::string g = std::string(m_sheet.cell(row, col::glyph));
         if (isHead(g)) {
             if (Status s = take(row, m_feeder, false); !s)
                 return s;
@@ -183,7 +183,7 @@ class CurrentWalk {
     explicit CurrentWalk(Sheet& sheet) : m_sheet(sheet) {}
 
     Status step(int row) {
-        const std::string g = m_sheet.cell(row, col::glyph);
+        const std::string g = std::string(m_sheet.cell(row, col::glyph));
         if (isSystemBoundary(m_sheet, row)) {
             m_system2 = m_sum;
             m_sum = 0.0;
@@ -282,7 +282,7 @@ Status recalculateDesignCurrents(Sheet& sheet, int s1, int e1) {
     for (int r = rows.last; r >= rows.first; --r) {
         if (isOutsideTree(sheet, r))
             continue;
-        const std::string& g = sheet.cell(r, col::glyph);
+        const std::string_view g = sheet.cell(r, col::glyph);
         // A row of an unknown kind is taken as the kind of the row below it.
         if (isSumRow(g))
             sumRow = true;
@@ -334,7 +334,7 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, const SupplyChoi
     const auto typedFraction = allowableDropFraction(supply, 0.0);
     if (!typedFraction)
         return typedFraction.error();
-    const std::string system = sheet.cell(rows.first, col::system);
+    const std::string system = std::string(sheet.cell(rows.first, col::system));
     const double k = dropCoefficient(system);
     const double baseVoltage = systemBaseVoltage(system);
 
@@ -358,7 +358,7 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, const SupplyChoi
     for (int r = rows.first; r <= rows.last; ++r) {
         if (isOutsideTree(sheet, r))
             continue;
-        const std::string g = sheet.cell(r, col::glyph);
+        const std::string g = std::string(sheet.cell(r, col::glyph));
         auto length = numberOrZero(sheet, r, col::length);
         if (!length)
             return length.error();

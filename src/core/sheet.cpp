@@ -73,7 +73,7 @@ Sheet& Sheet::operator=(const Sheet& other) {
         heading = other.heading;
         settings = other.settings;
         copyBuffer = other.copyBuffer;
-        replaceRows(other.m_rows);
+        replacePackedRows(other.m_rows);
     }
     return *this;
 }
@@ -83,26 +83,21 @@ Sheet& Sheet::operator=(Sheet&& other) {
         heading = std::move(other.heading);
         settings = std::move(other.settings);
         copyBuffer = std::move(other.copyBuffer);
-        replaceRows(std::move(other.m_rows));
+        replacePackedRows(std::move(other.m_rows));
     }
     return *this;
 }
 
-void Sheet::recordCell(int row, int column, std::string& old) {
-    m_journal->add<SheetJournal::CellWas>(row, column, std::move(old));
+void Sheet::recordCell(int row, int column, std::string_view old) {
+    m_journal->add<SheetJournal::CellWas>(row, column, std::string(old));
 }
 
-void Sheet::recordRow(int row) {
-    m_journal->add<SheetJournal::RowWas>(row, std::make_unique<Row>(m_rows[idx(row)]));
-}
-
-void Sheet::setRow(int r, Row cells) {
-    Row& target = m_rows[idx(r)];
-    if (m_journal) {
-        if (target == cells)
-            return;
-        m_journal->add<SheetJournal::RowWas>(r, std::make_unique<Row>(std::move(target)));
-    }
+void Sheet::setPackedRow(int r, PackedRow cells) {
+    PackedRow& target = m_rows[idx(r)];
+    if (target == cells)
+        return;
+    if (m_journal)
+        m_journal->add<SheetJournal::RowWas>(r, std::move(target));
     target = std::move(cells);
 }
 
@@ -113,8 +108,8 @@ void Sheet::setRowCount(int count) {
         if (n > m_rows.size()) {
             m_journal->add<SheetJournal::RowsInserted>(now, static_cast<int>(n) - now);
         } else {
-            std::vector<Row> dropped(std::make_move_iterator(m_rows.begin() + n),
-                                     std::make_move_iterator(m_rows.end()));
+            std::vector<PackedRow> dropped(std::make_move_iterator(m_rows.begin() + n),
+                                           std::make_move_iterator(m_rows.end()));
             m_journal->add<SheetJournal::RowsErased>(static_cast<int>(n), std::move(dropped));
         }
     }
@@ -140,10 +135,18 @@ void Sheet::insertRows(int at, int count) {
         return;
     if (m_journal)
         m_journal->add<SheetJournal::RowsInserted>(at, count);
-    m_rows.insert(m_rows.begin() + at, idx(count), Row{});
+    m_rows.insert(m_rows.begin() + at, idx(count), PackedRow{});
 }
 
 void Sheet::insertRows(int at, std::vector<Row> rows) {
+    std::vector<PackedRow> packed;
+    packed.reserve(rows.size());
+    for (const Row& r : rows)
+        packed.push_back(PackedRow::pack(r));
+    insertPackedRows(at, std::move(packed));
+}
+
+void Sheet::insertPackedRows(int at, std::vector<PackedRow> rows) {
     if (rows.empty())
         return;
     if (m_journal)
@@ -159,34 +162,37 @@ void Sheet::eraseRows(int at, int count) {
     const auto last = first + count;
     if (m_journal)
         m_journal->add<SheetJournal::RowsErased>(
-            at, std::vector<Row>(std::make_move_iterator(first), std::make_move_iterator(last)));
+            at,
+            std::vector<PackedRow>(std::make_move_iterator(first), std::make_move_iterator(last)));
     m_rows.erase(first, last);
 }
 
 void Sheet::clearCells() {
-    if (m_journal) {
-        // The rows as they were go to the journal whole: emptying and taking back a sheet of
-        // thousands of rows moves one vector instead of copying every cell.
-        const bool anyText = std::any_of(m_rows.begin(), m_rows.end(), [](const Row& r) {
-            return std::any_of(r.begin(), r.end(), [](const std::string& c) { return !c.empty(); });
-        });
-        if (anyText)
-            replaceRows(std::vector<Row>(m_rows.size()));
+    const bool anyText =
+        std::any_of(m_rows.begin(), m_rows.end(), [](const PackedRow& r) { return !r.empty(); });
+    if (!anyText)
         return;
-    }
-    for (Row& r : m_rows)
-        for (std::string& c : r)
-            c.clear();
+    // With a journal the rows as they were go to it whole: emptying and taking back a sheet of
+    // thousands of rows moves one vector instead of copying every cell.
+    replacePackedRows(std::vector<PackedRow>(m_rows.size()));
 }
 
 void Sheet::replaceRows(std::vector<Row> rows) {
+    std::vector<PackedRow> packed;
+    packed.reserve(rows.size());
+    for (const Row& r : rows)
+        packed.push_back(PackedRow::pack(r));
+    replacePackedRows(std::move(packed));
+}
+
+void Sheet::replacePackedRows(std::vector<PackedRow> rows) {
     if (m_journal)
         m_journal->add<SheetJournal::AllRowsWere>(std::move(m_rows));
     m_rows = std::move(rows);
 }
 
 Expected<std::optional<double>> cellNumber(const Sheet& sheet, int row, int column) {
-    const std::string& text = sheet.cell(row, column);
+    const std::string_view text = sheet.cell(row, column);
     if (isBlank(text))
         return std::optional<double>();
     auto v = readNumber(text);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "number_text.h"
+#include "packed_row.h"
 #include "result.h"
 
 namespace wirelark {
@@ -68,7 +69,9 @@ inline constexpr std::string_view lastBranch = "└─▶";     // last branch o
 inline constexpr std::string_view lastBranchTwo = "│└▶";  // last branch of system 1 beside system 2
 }  // namespace glyph
 
+// One row's cells, as a value: what is read, written and recorded whole.
 using Row = std::array<std::string, kColumnCount>;
+static_assert(kColumnCount == kPackedCells);
 
 // Caption of a column as the user knows it ("こう長", "設計負荷電流"); hidden working columns
 // get a descriptive name.
@@ -128,25 +131,23 @@ class Sheet {
     // Grows with empty rows or drops rows from the end.
     void setRowCount(int count);
 
-    const std::string& cell(int row, int column) const { return m_rows[idx(row)][idx(column)]; }
-    void setCell(int row, int column, std::string text) {
-        std::string& c = m_rows[idx(row)][idx(column)];
-        if (m_journal) {
-            if (c == text)
-                return;
-            recordCell(row, column, c);
-        }
-        c = std::move(text);
-    }
-    // The row to change in place; with a journal attached the whole row is recorded first, so
-    // prefer setCell or setRow where a row is only read or written whole.
-    Row& row(int r) {
+    // The text of a cell. The view stays valid until that row is changed.
+    std::string_view cell(int row, int column) const { return m_rows[idx(row)].cell(column); }
+    void setCell(int row, int column, std::string_view text) {
+        PackedRow& target = m_rows[idx(row)];
+        const std::string_view old = target.cell(column);
+        if (old == text)
+            return;
         if (m_journal)
-            recordRow(r);
-        return m_rows[idx(r)];
+            recordCell(row, column, old);
+        target.set(column, text);
     }
-    const Row& row(int r) const { return m_rows[idx(r)]; }
-    void setRow(int r, Row cells);
+    // A copy of the row's cells; const, so that assigning to it, which would change nothing,
+    // does not compile.
+    const Row row(int r) const { return m_rows[idx(r)].unpack(); }
+    void setRow(int r, const Row& cells) { setPackedRow(r, PackedRow::pack(cells)); }
+    // Puts a row packed beforehand (as the file reader builds them) in place of row `r`.
+    void setPackedRow(int r, PackedRow cells);
 
     // A used row has a tree glyph (column 5 not empty; a single space counts as used).
     bool isUsed(int r) const { return !cell(r, col::glyph).empty(); }
@@ -177,10 +178,12 @@ class Sheet {
     std::vector<Row> copyBuffer;
 
   private:
+    friend class SheetJournal;
     static std::size_t idx(int i) { return static_cast<std::size_t>(i); }
-    void recordCell(int row, int column, std::string& old);
-    void recordRow(int row);
-    std::vector<Row> m_rows;
+    void recordCell(int row, int column, std::string_view old);
+    void insertPackedRows(int at, std::vector<PackedRow> rows);
+    void replacePackedRows(std::vector<PackedRow> rows);
+    std::vector<PackedRow> m_rows;
     SheetJournal* m_journal = nullptr;
 };
 

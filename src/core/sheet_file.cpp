@@ -63,6 +63,14 @@ void appendCommaText(std::string& out, const Row& row) {
     }
 }
 
+void appendCommaText(std::string& out, const Sheet& sheet, int r) {
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (c > 0)
+            out.push_back(',');
+        appendCell(out, sheet.cell(r, c));
+    }
+}
+
 void appendLine(std::string& out, std::string_view line) {
     appendOnOneLine(out, line);
     out.append("\r\n");
@@ -255,7 +263,7 @@ std::string sheetFileText(Sheet& sheet) {
     sheet.setCell(1, col::settingCells, sheet.settings.printPageNumbers ? "5" : "6");
     sheet.setCell(2, col::settingCells, sheet.heading.eraName);
     for (int r = 0; r <= last; ++r) {
-        appendCommaText(out, sheet.row(r));
+        appendCommaText(out, sheet, r);
         out.append("\r\n");
     }
     sheet.setCell(0, col::settingCells, "");
@@ -353,12 +361,24 @@ Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
 
     for (int r = 0; r <= last; ++r) {
         const std::size_t line = static_cast<std::size_t>(r) + 2;
-        Row& row = sheet.row(r);
+        Row row;
         splitCommaText(lines[line], row);
         for (int c = 0; c < kColumnCount; ++c)
             if (auto e = overlongField(fileName, line, columnCaption(c),
                                        row[static_cast<std::size_t>(c)]))
                 return *e;
+        // A single space stands for an empty cell; an arrow the code page could not hold
+        // comes back whole.
+        for (std::string& cell : row)
+            if (cell == " ")
+                cell.clear();
+        std::string& g = row[col::glyph];
+        for (const GlyphRepair& repair : kGlyphRepairs)
+            if (g == repair.damaged) {
+                g = repair.glyph;
+                break;
+            }
+        sheet.setPackedRow(r, PackedRow::pack(row));
     }
     constexpr std::string_view kHeadingFields[] = {"年", "月", "日", "建物名称", "年号"};
     for (std::size_t k = 0; k < std::size(kHeadingFields); ++k) {
@@ -380,18 +400,6 @@ Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
     // says the same and stays in its hidden column.
     h.eraLabel = lines[headingLine + 5];
 
-    for (int r = 0; r < sheet.rowCount(); ++r) {
-        Row& row = sheet.row(r);
-        for (std::string& cell : row)
-            if (cell == " ")
-                cell.clear();
-        std::string& g = row[col::glyph];
-        for (const GlyphRepair& repair : kGlyphRepairs)
-            if (g == repair.damaged) {
-                g = repair.glyph;
-                break;
-            }
-    }
     renumberFeeders(sheet);
 
     // The date of the file is the date of the sheet; the Western year is derived from it, never
@@ -400,22 +408,21 @@ Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
         if (const auto western = westernYearOf(h.eraLabel, *eraYear))
             h.westernYear = std::to_string(*western);
 
-    std::string& display = sheet.row(0)[col::settingCells];
+    const std::string_view display = sheet.cell(0, col::settingCells);
     if (display.empty() || display == "3")
         sheet.settings.yearDisplay = YearDisplay::Era;
     if (display == "4")
         sheet.settings.yearDisplay = YearDisplay::Western;
-    display.clear();
-    std::string& pages = sheet.row(1)[col::settingCells];
+    sheet.setCell(0, col::settingCells, "");
+    const std::string_view pages = sheet.cell(1, col::settingCells);
     if (pages.empty() || pages == "5")
         sheet.settings.printPageNumbers = true;
     if (pages == "6")
         sheet.settings.printPageNumbers = false;
-    pages.clear();
-    std::string& eraName = sheet.row(2)[col::settingCells];
-    if (!eraName.empty()) {
-        h.eraName = std::move(eraName);
-        eraName.clear();
+    sheet.setCell(1, col::settingCells, "");
+    if (const std::string_view eraName = sheet.cell(2, col::settingCells); !eraName.empty()) {
+        h.eraName = std::string(eraName);
+        sheet.setCell(2, col::settingCells, "");
     }
 
     if (sheet.rowCount() <= kInitialRowCount)

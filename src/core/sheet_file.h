@@ -25,7 +25,7 @@ namespace wirelark {
 
 // Sheets larger than this are refused when loading: no sheet of a building comes near it, and a
 // damaged row count must not make the program reserve memory for millions of rows.
-inline constexpr int kMaxSheetFileRows = 100000;
+inline constexpr int kMaxSheetFileRows = 250000;
 
 // A cell or heading field longer than this fails the load: the longest texts of a sheet (load
 // names, cable designations, the building name) stay far below it.

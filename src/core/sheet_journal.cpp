@@ -28,14 +28,14 @@ void SheetJournal::takeBack(Sheet& sheet, std::size_t from) {
                     sheet.setCell(e.row, e.column, std::move(e.text));
                 } else if constexpr (std::is_same_v<E, RowWas>) {
                     reach(sheet, e.row);
-                    sheet.setRow(e.row, std::move(*e.cells));
+                    sheet.setPackedRow(e.row, std::move(e.cells));
                 } else if constexpr (std::is_same_v<E, RowsInserted>) {
                     const int at = std::min(e.at, sheet.rowCount());
                     sheet.eraseRows(at, std::min(e.count, sheet.rowCount() - at));
                 } else if constexpr (std::is_same_v<E, RowsErased>) {
-                    sheet.insertRows(std::min(e.at, sheet.rowCount()), std::move(e.rows));
+                    sheet.insertPackedRows(std::min(e.at, sheet.rowCount()), std::move(e.rows));
                 } else {
-                    sheet.replaceRows(std::move(e.rows));
+                    sheet.replacePackedRows(std::move(e.rows));
                 }
             },
             entry);

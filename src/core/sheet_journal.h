@@ -29,7 +29,7 @@ class SheetJournal {
     };
     struct RowWas {
         int row = 0;
-        std::unique_ptr<Row> cells;  // held apart: the entries of cells stay small
+        PackedRow cells;
     };
     struct RowsInserted {
         int at = 0;
@@ -37,10 +37,10 @@ class SheetJournal {
     };
     struct RowsErased {
         int at = 0;
-        std::vector<Row> rows;
+        std::vector<PackedRow> rows;
     };
     struct AllRowsWere {
-        std::vector<Row> rows;
+        std::vector<PackedRow> rows;
     };
     using Entry = std::variant<CellWas, RowWas, RowsInserted, RowsErased, AllRowsWere>;
 

@@ -13,10 +13,9 @@ namespace wirelark {
 
 namespace {
 
-const std::string& glyphAt(const Sheet& sheet, int row) {
-    static const std::string kNone;
+std::string_view glyphAt(const Sheet& sheet, int row) {
     if (row < 0 || row >= sheet.rowCount())
-        return kNone;
+        return {};
     return sheet.cell(row, col::glyph);
 }
 
@@ -87,7 +86,7 @@ BlockRange findFeederRange(const Sheet& sheet, int ny1) {
     BlockRange range;
     if (ny1 < 0 || ny1 >= sheet.rowCount())
         return range;
-    const std::string& v = sheet.cell(ny1, col::feederNumber);
+    const std::string_view v = sheet.cell(ny1, col::feederNumber);
     bool foundStart = false;
     for (int r = 0; r < sheet.rowCount(); ++r) {
         if (!foundStart && sheet.cell(r, col::number) == v) {
@@ -131,8 +130,8 @@ PopupMenuDecision decidePopupMenu(const Sheet& sheet, int ny1, int uy1) {
 
     menu.ny1 = std::min(ny1, uy1);
     menu.uy1 = std::max(ny1, uy1);
-    const std::string& top = glyphAt(sheet, menu.ny1);
-    const std::string& bottom = glyphAt(sheet, menu.uy1);
+    const std::string_view top = glyphAt(sheet, menu.ny1);
+    const std::string_view bottom = glyphAt(sheet, menu.uy1);
 
     // Copying needs used rows at both ends of the selection.
     if (top.empty() || bottom.empty()) {

@@ -332,7 +332,8 @@ void writeRow(Worksheet& ws, const Sheet& sheet, int row, int slot, bool shrinkL
     const int sheetRow = kFirstSlotRow + 2 * slot;
     for (int column = col::name; column <= col::remarks; ++column) {
         WorkbookCell& cell = ws.cell(sheetRow, column);
-        setText(cell, row < sheet.rowCount() ? sheet.cell(row, column) : std::string());
+        setText(cell,
+                row < sheet.rowCount() ? std::string(sheet.cell(row, column)) : std::string());
         if (column == col::glyph)
             cell.style.fontSize = 16;
         if (column == col::length)
@@ -526,7 +527,7 @@ Expected<Workbook> layoutFeederWorkbook(const Sheet& sheet) {
     double total = 0;
     const int usedRows = sheet.rowCount() > 0 ? sheet.lastUsedRow() + 1 : 0;
     for (int row = 0; row <= last; ++row) {
-        const std::string& numberText = sheet.cell(row, col::number);
+        const std::string_view numberText = sheet.cell(row, col::number);
         if (numberText.empty())
             continue;
         const auto number = readInteger(numberText);
@@ -561,7 +562,7 @@ Expected<Workbook> layoutFeederWorkbook(const Sheet& sheet) {
     std::vector<std::string> names;
     for (const Feeder& feeder : feeders)
         for (int j = 1; j <= feeder.worksheets; ++j) {
-            std::string name = "電路計算書 " + sheet.cell(feeder.firstRow, col::name);
+            std::string name = "電路計算書 " + std::string(sheet.cell(feeder.firstRow, col::name));
             if (feeder.worksheets >= 2)
                 name += " (" + std::to_string(j) + ")";
             names.push_back(std::move(name));

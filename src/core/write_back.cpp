@@ -185,7 +185,7 @@ Expected<BranchDialogStart> branchDialogStart(const Sheet& sheet, int uy1, Branc
 
     // The allowable drop of the row counts from where the row starts: its cumulative length
     // without its own length.
-    const std::string& own = sheet.cell(uy1, col::length);
+    const std::string_view own = sheet.cell(uy1, col::length);
     if (!own.empty() && !e.lengthBefore.empty()) {
         const auto total = readNumber(e.lengthBefore);
         if (!total)
@@ -200,7 +200,7 @@ Expected<BranchDialogStart> branchDialogStart(const Sheet& sheet, int uy1, Branc
 
     // The second system leaves the trunk at "┌┌┘" and at its own first trunk row, the "│　" of
     // system 2 directly below system 1's last row.
-    const std::string& g = sheet.cell(uy1, col::glyph);
+    const std::string_view g = sheet.cell(uy1, col::glyph);
     const bool system2Start = g == glyph::trunk && uy1 > 0 &&
                               sheet.cell(uy1 - 1, col::systemNumber) == "1" &&
                               sheet.cell(uy1, col::systemNumber) == "2";
@@ -405,9 +405,9 @@ BranchWriteResult writeBranchDialogResult(Sheet& sheet, int uy1, const BranchEnt
 
     if (e.sameDataBelow) {
         sheet.setCell(uy1, col::glyph, e.glyph);
-        const std::string edited = sheet.cell(uy1, col::glyph);
+        const std::string edited = std::string(sheet.cell(uy1, col::glyph));
         for (int r = uy1; r <= range.e1; ++r) {
-            const std::string& g = sheet.cell(r, col::glyph);
+            const std::string_view g = sheet.cell(r, col::glyph);
             if (g != edited && !(kind == RowKind::Branch && classifyRow(g).isBranch()))
                 continue;
             if (!e.keepLoadNames) {
@@ -430,7 +430,7 @@ BranchWriteResult writeBranchDialogResult(Sheet& sheet, int uy1, const BranchEnt
     result.status = recalculateBlock(sheet, range.s1, range.e1, supply);
     if (!result.status)
         for (int r = range.s1; r <= range.e1; ++r)
-            sheet.row(r) = std::move(before[static_cast<std::size_t>(r - range.s1)]);
+            sheet.setRow(r, before[static_cast<std::size_t>(r - range.s1)]);
     return result;
 }
 

@@ -20,7 +20,7 @@ QVariant SheetTableModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
         case Qt::DisplayRole:
-            return QString::fromStdString(m_sheet.cell(index.row(), index.column()));
+            return QString::fromUtf8(m_sheet.cell(index.row(), index.column()));
         case RedRole:
             return isRed(index.row(), index.column());
         case Qt::ToolTipRole:
@@ -33,10 +33,10 @@ QVariant SheetTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QString SheetTableModel::verdictTooltip(const Sheet& sheet, int row) {
-    const std::string& text = sheet.cell(row, col::verdict);
+    const std::string_view text = sheet.cell(row, col::verdict);
     if (isBlank(text))
         return {};
-    QStringList lines{QString::fromStdString(text)};
+    QStringList lines{QString::fromUtf8(text)};
     for (const std::string& line : explainVerdict(sheet, row))
         lines << QString::fromStdString(line);
     return lines.join(QLatin1Char('\n'));

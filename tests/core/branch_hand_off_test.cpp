@@ -80,7 +80,7 @@ struct Bench {
     Texts column(int c, std::vector<int> rows) const {
         Texts out;
         for (int r : rows)
-            out.push_back(document.sheet().cell(r, c));
+            out.emplace_back(document.sheet().cell(r, c));
         return out;
     }
 };

@@ -42,7 +42,7 @@ TEST(ClipboardText, WholeSheetHasTheTitleLineAndOneLinePerRowUpToTheLastUsedRow)
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::vector<std::string> fields = splitAt(lines[i], "\t");
         ASSERT_EQ(fields.size(), 17u) << i;
-        EXPECT_EQ(fields[4], " " + s.cell(static_cast<int>(i) - 1, col::glyph));
+        EXPECT_EQ(fields[4], " " + std::string(s.cell(static_cast<int>(i) - 1, col::glyph)));
     }
     EXPECT_EQ(lines[9], "\t\t\t\t \t\t\t\t\t\t\t\t\t\t\t\t");  // the empty row 8
 }

@@ -24,7 +24,7 @@ void putBlock(Sheet& s, int row, int rows) {
 }
 
 std::string line(const Sheet& s, int row) {
-    return s.cell(row, col::pageLine);
+    return std::string(s.cell(row, col::pageLine));
 }
 
 TEST(PagePlan, ABlockTooLongForThePageStartsANewWorksheetEvenAtTheTop) {

@@ -67,7 +67,7 @@ int lay(Sheet& s, int at, const Residential& f) {
 std::vector<std::string> column(const Sheet& s, int column, int first, int last) {
     std::vector<std::string> out;
     for (int r = first; r <= last; ++r)
-        out.push_back(s.cell(r, column));
+        out.emplace_back(s.cell(r, column));
     return out;
 }
 
@@ -118,7 +118,7 @@ TEST(Recalculation, EightDwellingsReduceTheFirstTrunkRowAndRaiseTheMainBreaker) 
     EXPECT_EQ(s.cell(1, col::designCurrent), "62");
     Texts trunk;
     for (int r = 3; r < last; r += 2)
-        trunk.push_back(s.cell(r, col::designCurrent));
+        trunk.emplace_back(s.cell(r, col::designCurrent));
     EXPECT_EQ(trunk, (Texts{"70", "60", "50", "40", "30", "20", "10"}));
     EXPECT_EQ(s.cell(0, col::mainBreaker), "75");
 }

@@ -609,15 +609,15 @@ TEST(SheetFileLoading, DamagedFilesAreRefusedAndTheOpenSheetStaysAsItWas) {
          {"abc", "0", ",,,,,", "60", "6", "1", "1", "", "令和"},
          "の 1 行目「abc」はシートの行数ではありません。"},
         {"row count above the limit",
-         {"100001", "0", ",,,,,", "60", "6", "1", "1", "", "令和"},
-         "の 1 行目のシートの行数 100001 は大きすぎます（上限 100000 行）。"},
+         {"250001", "0", ",,,,,", "60", "6", "1", "1", "", "令和"},
+         "の 1 行目のシートの行数 250001 は大きすぎます（上限 250000 行）。"},
         {"negative row count",
          {"-5", "0", ",,,,,", "60", "6", "1", "1", "", "令和"},
          "の 1 行目「-5」はシートの行数ではありません。"},
         {"last row is not a number",
          {"20", "x", ",,,,,", "60", "6", "1", "1", "", "令和"},
          "の 2 行目「x」は最終行の番号ではありません。"},
-        {"last row beyond the limit", {"20", "100000"}, "大きすぎます"},
+        {"last row beyond the limit", {"20", "250000"}, "大きすぎます"},
         {"frequency is not a number",
          {"20", "0", ",,,,,", "60Hz", "6", "1", "1", "", "令和"},
          "の 4 行目「60Hz」は周波数ではありません。"},
@@ -793,7 +793,7 @@ TEST(SheetFileSize, ThirtyTwoThousandRowsSaveAndLoadBack) {
     const int rows = 32000;
     big.setRowCount(rows + 20);
     for (int r = 7; r < rows; ++r) {
-        big.row(r) = big.row(r % 5);
+        big.setRow(r, big.row(r % 5));
         big.setCell(r, col::cable, "CV22㎟");  // a character code page 932 lacks, on every row
     }
     ASSERT_TRUE(saveSheetFile(big, dir / "big.ksk").ok());

@@ -58,7 +58,7 @@ inline int putTwoSystemFeeder(Sheet& s, int row, std::string name = "W") {
 inline std::vector<std::string> glyphs(const Sheet& s, int first, int last) {
     std::vector<std::string> out;
     for (int r = first; r <= last; ++r)
-        out.push_back(s.cell(r, col::glyph));
+        out.emplace_back(s.cell(r, col::glyph));
     return out;
 }
 

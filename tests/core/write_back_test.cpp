@@ -73,7 +73,7 @@ Row withoutNumbers(Row r) {
 std::vector<std::string> column(const Sheet& s, int c, int first, int last) {
     std::vector<std::string> out;
     for (int r = first; r <= last; ++r)
-        out.push_back(s.cell(r, c));
+        out.emplace_back(s.cell(r, c));
     return out;
 }
 

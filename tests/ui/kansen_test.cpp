@@ -310,9 +310,7 @@ class KansenTest : public QObject {
             m_draft = w().sheet();
         return *m_draft;
     }
-    QString cell(int row, int column) {
-        return QString::fromStdString(w().sheet().cell(row, column));
-    }
+    QString cell(int row, int column) { return QString::fromUtf8(w().sheet().cell(row, column)); }
     QAction* menuItem(const char* name) {
         return w().PopupMenu1().findChild<QAction*>(QString::fromLatin1(name));
     }

@@ -328,7 +328,7 @@ class KobetuTest : public QObject {
             row, 6,
             [&](TForm4& w) {
                 QCOMPARE(text(w, "Edit4"),
-                         QString::fromStdString(m_document->sheet().cell(row, col::glyph)));
+                         QString::fromUtf8(m_document->sheet().cell(row, col::glyph)));
                 QCOMPARE(markedPiece(w), marked);
                 QCOMPARE(treeRow(w, "LengthCableGroup"), treeRow(w, fieldsBeside));
                 QCOMPARE(shown(w, "Edit8"), feederBreaker);

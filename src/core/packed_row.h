@@ -1,0 +1,91 @@
+#pragma once
+// The cells of one sheet row packed into a single allocation: the end offset of every cell
+// followed by the cells' texts, one after another. An empty row holds nothing at all, so the
+// unused rows of a sheet cost one pointer each, and a used row costs its texts plus two bytes a
+// cell (four for a row whose texts exceed 64 KiB together).
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace wirelark {
+
+inline constexpr int kPackedCells = 35;
+
+class PackedRow {
+  public:
+    PackedRow() = default;
+    PackedRow(const PackedRow& other);
+    PackedRow(PackedRow&&) noexcept = default;
+    PackedRow& operator=(const PackedRow& other);
+    PackedRow& operator=(PackedRow&&) noexcept = default;
+    ~PackedRow() = default;
+
+    // Packs the given cells; a row of empty cells packs into nothing.
+    static PackedRow pack(const std::array<std::string, kPackedCells>& cells);
+    static PackedRow pack(const std::array<std::string_view, kPackedCells>& cells);
+
+    bool empty() const { return !m_data; }
+    std::string_view cell(int column) const {
+        if (!m_data)
+            return {};
+        const std::size_t begin = column == 0 ? 0 : end(column - 1);
+        return {texts() + begin, end(column) - begin};
+    }
+    // Replaces one cell's text (the row is repacked when the length changes).
+    void set(int column, std::string_view text);
+    std::array<std::string, kPackedCells> unpack() const;
+
+    friend bool operator==(const PackedRow& a, const PackedRow& b);
+
+  private:
+    // Layout: byte 0 the width of an offset (2 or 4), then kPackedCells end offsets, then texts.
+    std::size_t width() const { return static_cast<unsigned char>(m_data[0]); }
+    std::size_t end(int column) const {
+        const char* p = m_data.get() + 1 + static_cast<std::size_t>(column) * width();
+        if (width() == 2) {
+            std::uint16_t v;
+            std::memcpy(&v, p, 2);
+            return v;
+        }
+        std::uint32_t v;
+        std::memcpy(&v, p, 4);
+        return v;
+    }
+    const char* texts() const { return m_data.get() + 1 + kPackedCells * width(); }
+    std::size_t textBytes() const { return m_data ? end(kPackedCells - 1) : 0; }
+    std::size_t allocatedBytes() const { return 1 + kPackedCells * width() + textBytes(); }
+
+    template <class Cells>
+    static PackedRow packCells(const Cells& cells);
+
+    std::unique_ptr<char[]> m_data;
+};
+
+// Builds a packed row cell by cell while reading a file: the texts of a cell may arrive in
+// pieces (a quoted field with doubled quotes), and cells never given stay empty.
+class PackedRowBuilder {
+  public:
+    void append(std::string_view piece) { m_text.append(piece); }
+    void append(char c) { m_text.push_back(c); }
+    // Ends the current cell; calls beyond the last cell are ignored.
+    void endCell();
+    // The row of the cells ended so far; the builder starts again empty.
+    PackedRow take();
+    // The cells ended so far, how many.
+    int cells() const { return m_cells; }
+    // The length of the cell being built.
+    std::size_t currentLength() const { return m_text.size() - m_cellStart; }
+
+  private:
+    std::string m_text;
+    std::array<std::uint32_t, kPackedCells> m_ends{};
+    std::size_t m_cellStart = 0;
+    int m_cells = 0;
+};
+
+}  // namespace wirelark
