@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -61,6 +64,9 @@ const QString kWorkbookFilter = QStringLiteral("Excel (*.xlsx)");
 const QString kWorkbookSuffix = QStringLiteral(".xlsx");
 // Page plan, layout, writing.
 constexpr int kExportStages = 3;
+// The print panel is redrawn this often (ms), not after each of a thousand pages; the cancel
+// button is heard after every page all the same.
+constexpr qint64 kPrintProgressInterval = 50;
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -79,6 +85,43 @@ std::filesystem::path fsPath(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
 #endif
 }
+
+// While the print draws its pages the window goes on handling events, for the cancel button and
+// its own drawing, but nothing else may be used until the print ends: the panel stands between
+// the mouse and the controls, this hold keeps the keyboard away (the focus, Tab, the history
+// keys) and gives the focus back afterwards.
+class InputHold {
+  public:
+    InputHold(QWidget& window, QWidget& kept) : m_focus(QApplication::focusWidget()) {
+        for (QWidget* w : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w != &kept && w->isEnabled()) {
+                w->setEnabled(false);
+                m_widgets.emplace_back(w);
+            }
+        for (QAction* a : window.actions())
+            if (a->isEnabled()) {
+                a->setEnabled(false);
+                m_actions.emplace_back(a);
+            }
+    }
+    InputHold(const InputHold&) = delete;
+    InputHold& operator=(const InputHold&) = delete;
+    ~InputHold() {
+        for (const QPointer<QWidget>& w : m_widgets)
+            if (w)
+                w->setEnabled(true);
+        for (const QPointer<QAction>& a : m_actions)
+            if (a)
+                a->setEnabled(true);
+        if (m_focus)
+            m_focus->setFocus();
+    }
+
+  private:
+    std::vector<QPointer<QWidget>> m_widgets;
+    std::vector<QPointer<QAction>> m_actions;
+    QPointer<QWidget> m_focus;
+};
 
 }  // namespace
 
@@ -256,6 +299,12 @@ void TForm1::setUpLook() {
     ui->ProgressTitle->setFont(sheetFont(16));
     ui->ProgressNote->setFont(sheetFont(11));
     ui->ProgressBar1->setRange(0, kExportStages);
+    // The print's panel looks like the export's.
+    ui->PrintProgressPanel->setAutoFillBackground(true);
+    ui->PrintProgressPanel->setStyleSheet(
+        QStringLiteral("QFrame#PrintProgressPanel { background: rgb(236, 233, 216); }"));
+    ui->PrintProgressTitle->setFont(sheetFont(16));
+    ui->PrintProgressPages->setFont(sheetFont(11));
 }
 
 void TForm1::connectControls() {
@@ -268,6 +317,7 @@ void TForm1::connectControls() {
     click(ui->Button11, &TForm1::Button11Click);
     click(ui->Button13, &TForm1::Button13Click);
     click(ui->Button16, &TForm1::Button16Click);
+    click(ui->PrintCancelButton, &TForm1::PrintCancelButtonClick);
     click(ui->Button18, &TForm1::Button18Click);
     click(ui->Button19, &TForm1::Button19Click);
     click(ui->Button24, &TForm1::Button24Click);
@@ -408,6 +458,7 @@ void TForm1::FormResize() {
                                     layout::verdictColumnWidth(gridWidth, m_verdictWidth));
     ui->Panel30->setGeometry(0, 0, w, h);
     ui->ProgressPanel->setGeometry(0, 0, w, h);
+    ui->PrintProgressPanel->setGeometry(0, 0, w, h);
     ui->GuideLine->setGeometry(layout::kGridLeft, ui->GuideLine->y(),
                                w - layout::kGuideLineWidthMargin, 3);
     const QRect panel = ui->InstructionsPanel->geometry();
@@ -463,6 +514,13 @@ void TForm1::placeCaptions() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing the window while it prints stops the print; the window stays, and the next
+    // close asks about unsaved work as always.
+    if (m_printing) {
+        m_printCancelled = true;
+        event->ignore();
+        return;
+    }
     commitHeading();
     if (m_document.unsaved() && !m_services.prompter.question(QStringLiteral(
                                     "作業中のデーターが消失します。終了してよろしいですか？"))) {
@@ -1076,7 +1134,14 @@ void TForm1::Button24Click() {
     // one message then tells the user the sheet is incomplete. The page plan it writes into
     // the sheet is the program's own, no work of the user's.
     const PrintedSheet printed = m_document.amend([](Sheet& s) { return layoutPrintJob(s); });
-    if (!printSheet(*printer, printed)) {
+    const Expected<PrintEnd> ended = printWithProgress(*printer, printed);
+    if (ended && *ended == PrintEnd::Cancelled) {
+        // The user's own choice, no failure: no file was written, and the printer dropped the
+        // job where its driver can.
+        m_services.prompter.info(QStringLiteral("印刷を中止しました。"));
+        return;
+    }
+    if (!ended) {
         // The described warning, followed by the cell that stopped it where there is one, so
         // the engineer knows what to complete.
         QString text = qs(kPrintFailedMessage);
@@ -1084,6 +1149,47 @@ void TForm1::Button24Click() {
             text += QStringLiteral("\n") + qs(printed.failure->message);
         m_services.prompter.warning(text);
     }
+}
+
+void TForm1::PrintCancelButtonClick() {
+    m_printCancelled = true;
+}
+
+Expected<PrintEnd> TForm1::printWithProgress(QPrinter& printer, const PrintedSheet& printed) {
+    const int pages = static_cast<int>(printed.pages.size());
+    m_printCancelled = false;
+    ui->PrintProgressBar->setRange(0, std::max(1, pages));
+    showPrintProgress(0, pages);
+    ui->PrintProgressPanel->show();
+    ui->PrintProgressPanel->raise();
+    // The window's activation (which edits the heading) waits until the print is over.
+    const ActivationHold activation(*this);
+    const InputHold input(*this, *ui->PrintProgressPanel);
+    ui->PrintCancelButton->setFocus();
+    ui->PrintProgressPanel->repaint();
+
+    m_printing = true;
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    const Expected<PrintEnd> ended = printSheet(printer, printed, [&](int drawn, int total) {
+        if (drawn == total || sinceShown.elapsed() >= kPrintProgressInterval) {
+            showPrintProgress(drawn, total);
+            sinceShown.restart();
+        }
+        QCoreApplication::processEvents();
+        // A stopped print shows the page it stopped at.
+        if (m_printCancelled)
+            showPrintProgress(drawn, total);
+        return !m_printCancelled;
+    });
+    m_printing = false;
+    ui->PrintProgressPanel->hide();
+    return ended;
+}
+
+void TForm1::showPrintProgress(int drawn, int pages) {
+    ui->PrintProgressBar->setValue(drawn);
+    ui->PrintProgressPages->setText(QStringLiteral("%1 / %2 ページ").arg(drawn).arg(pages));
 }
 
 void TForm1::Button16Click() {

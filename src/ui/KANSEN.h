@@ -20,6 +20,7 @@
 #include "document.h"
 #include "era.h"
 #include "feeder_dialog.h"
+#include "page_painter.h"
 #include "result.h"
 #include "services.h"
 #include "sheet.h"
@@ -28,6 +29,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 
 namespace Ui {
 class TForm1;
@@ -120,6 +122,8 @@ class TForm1 final : public QWidget {
     void StringGrid1MouseLeave();
     // A double-click on the grid at `pos`: the row under it opens its input dialog.
     void StringGrid1DblClick(QPoint pos);
+    // "中止" on the panel that covers the window while it prints.
+    void PrintCancelButtonClick();
 
     // The full recalculation of the current feeder block s1..e1 (design currents, drops,
     // sums and the branch-protection check), one step of the history.
@@ -164,6 +168,9 @@ class TForm1 final : public QWidget {
     // the layout and the writing.
     Status exportWorkbook(WorkbookExport kind, const QString& path);
     void advanceProgress();
+    // The sheet printed with the progress panel over the window; its cancel button stops it.
+    Expected<PrintEnd> printWithProgress(QPrinter& printer, const PrintedSheet& printed);
+    void showPrintProgress(int drawn, int pages);
 
     HeadingFields headingFromWindow() const;
     void showHeading(const HeadingFields& heading);
@@ -231,6 +238,8 @@ class TForm1 final : public QWidget {
     bool m_activatedOnce = false;
     int m_activationHolds = 0;
     bool m_activationPending = false;
+    bool m_printing = false;
+    bool m_printCancelled = false;
 };
 
 }  // namespace wirelark

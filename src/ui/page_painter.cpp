@@ -1,6 +1,7 @@
 #include "page_painter.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -11,6 +12,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -65,26 +67,45 @@ void paintPage(QPainter& painter, const PrintedPage& page, double scaleX, double
     }
 }
 
-Status paintSheet(QPagedPaintDevice& device, const PrintedSheet& sheet) {
+namespace {
+
+// Draws every page, asking `progress` after each. A stopped print aborts the printer's job
+// before the painter ends it: a driver that can drop a job then sends nothing.
+Expected<PrintEnd> paintPages(QPagedPaintDevice& device, QPrinter* printer,
+                              const PrintedSheet& sheet, const PageProgress& progress) {
     // Nothing drawn is no document: no blank sheet of paper.
     if (sheet.pages.empty())
-        return success();
+        return PrintEnd::Printed;
     QPainter painter;
     if (!painter.begin(&device))
         return Error{"印刷を開始できませんでした。"};
     const double scaleX = deviceScale(device.logicalDpiX());
     const double scaleY = deviceScale(device.logicalDpiY());
-    bool first = true;
-    for (const PrintedPage& page : sheet.pages) {
-        if (!first && !device.newPage()) {
+    const int pages = static_cast<int>(sheet.pages.size());
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0 && !device.newPage()) {
             painter.end();
             return Error{"印刷の途中でページを送れませんでした。"};
         }
-        first = false;
-        paintPage(painter, page, scaleX, scaleY);
+        paintPage(painter, sheet.pages[static_cast<std::size_t>(i)], scaleX, scaleY);
+        if (progress && !progress(i + 1, pages)) {
+            if (printer)
+                printer->abort();
+            painter.end();
+            return PrintEnd::Cancelled;
+        }
     }
     if (!painter.end())
         return Error{"印刷を終了できませんでした。"};
+    return PrintEnd::Printed;
+}
+
+}  // namespace
+
+Status paintSheet(QPagedPaintDevice& device, const PrintedSheet& sheet) {
+    const Expected<PrintEnd> painted = paintPages(device, nullptr, sheet, {});
+    if (!painted)
+        return painted.error();
     return success();
 }
 
@@ -96,12 +117,35 @@ void preparePrinter(QPrinter& printer, const QString& title) {
     printer.setDocName(title);
 }
 
-Status printSheet(QPrinter& printer, const PrintedSheet& sheet) {
+Expected<PrintEnd> printSheet(QPrinter& printer, const PrintedSheet& sheet,
+                              const PageProgress& progress) {
     preparePrinter(printer, QString::fromStdString(sheet.title));
-    const Status painted = paintSheet(printer, sheet);
+    // The printer's engine opens its file by name: it gets the temporary file's, and the
+    // target keeps what it held until the last page is drawn. A layout that stopped before
+    // its first page draws nothing and touches no file.
+    const QString target = printer.outputFileName();
+    std::optional<FileReplacement> replacement;
+    if (!target.isEmpty() && !sheet.pages.empty()) {
+        auto begun = FileReplacement::begin(QFile::encodeName(target).toStdString());
+        if (!begun)
+            return begun.error();
+        replacement.emplace(std::move(*begun));
+        printer.setOutputFileName(QFile::decodeName(replacement->temporaryPath().c_str()));
+    }
+    const Expected<PrintEnd> painted = paintPages(printer, &printer, sheet, progress);
+    if (replacement)
+        printer.setOutputFileName(target);
+    if (!painted)
+        return sheet.failure ? *sheet.failure : painted.error();
+    if (*painted == PrintEnd::Cancelled)
+        return PrintEnd::Cancelled;
+    if (replacement) {
+        if (Status committed = replacement->commit(); !committed)
+            return committed.error();
+    }
     if (sheet.failure)
         return *sheet.failure;
-    return painted;
+    return PrintEnd::Printed;
 }
 
 Status writePdf(const PrintedSheet& sheet, const QString& path) {

@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
+
 #include "print_layout.h"
 #include "result.h"
 
@@ -34,10 +36,23 @@ Status paintSheet(QPagedPaintDevice& device, const PrintedSheet& sheet);
 // where the driver allows, and the job title.
 void preparePrinter(QPrinter& printer, const QString& title);
 
+// Told after each page is drawn, with the pages drawn so far and the pages of the sheet; false
+// stops the print after that page.
+using PageProgress = std::function<bool(int drawn, int pages)>;
+
+// How a print that did not fail ended.
+enum class PrintEnd { Printed, Cancelled };
+
 // Prints the sheet on a printer chosen in the print dialog. What the layout drew before a
 // failure is printed too; then the failure is returned, and the window tells the user
 // kPrintFailedMessage.
-Status printSheet(QPrinter& printer, const PrintedSheet& sheet);
+//
+// A print that `progress` stops is aborted: the printer drops the job where its driver can,
+// and a printer that writes a file (print to file, PDF) leaves no file. The file is drawn into
+// a temporary file beside it and replaces it only once every page is drawn (file_io.h), so a
+// stopped or failed print leaves an earlier file at that name as it was.
+Expected<PrintEnd> printSheet(QPrinter& printer, const PrintedSheet& sheet,
+                              const PageProgress& progress = {});
 
 // Writes the pages as a PDF file titled with the sheet's title. The file replaces its target
 // as every output does (file_io.h): a link followed, the permission bits kept, anything but a

@@ -3,6 +3,7 @@
 // test.
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -159,6 +161,25 @@ class FixedClock final : public Clock {
     QDate date{2024, 5, 10};
 };
 
+// A printer writing a PDF file that lets the test step in before a page: `beforePage` gets
+// the number of the page about to start (2, 3 ...) and false makes the page feed fail, as a
+// printer that runs out of memory or disk would.
+class ScriptedPrinter final : public QPrinter {
+  public:
+    explicit ScriptedPrinter(std::function<bool(int)> beforePage)
+        : QPrinter(QPrinter::HighResolution), m_beforePage(std::move(beforePage)) {}
+    bool newPage() override {
+        ++m_page;
+        if (m_beforePage && !m_beforePage(m_page))
+            return false;
+        return QPrinter::newPage();
+    }
+
+  private:
+    std::function<bool(int)> m_beforePage;
+    int m_page = 1;
+};
+
 // The print dialog as the test announced it: a printer writing the given PDF file, or a
 // cancel. The printer comes set to US Letter portrait, as a user's default printer may be.
 class ScriptedPrinters final : public PrinterChooser {
@@ -172,7 +193,7 @@ class ScriptedPrinters final : public PrinterChooser {
         answers.pop_front();
         if (!pdf)
             return nullptr;
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        auto printer = std::make_unique<ScriptedPrinter>(beforePage);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(*pdf);
         printer->setPageSize(QPageSize(QPageSize::Letter));
@@ -180,6 +201,7 @@ class ScriptedPrinters final : public PrinterChooser {
         return printer;
     }
     std::deque<std::optional<QString>> answers;
+    std::function<bool(int)> beforePage;
     QStringList failures;
 };
 
@@ -1544,6 +1566,86 @@ class KansenTest : public QObject {
         m_prompter->expect(Box::Warning, QStringLiteral("情報不足で印刷出来ませんでした。"));
         print(m_dir->filePath(QStringLiteral("無い/フォルダ/sheet.pdf")));
         QVERIFY(filesInDir().isEmpty());
+    }
+
+    // What the user does while the pages are drawn, just before page `atPage` starts: the
+    // click or the close is queued as the desktop would queue it, so it reaches the window only
+    // if the window keeps handling events while it prints.
+    void aPrintEndsWithEveryPageOrLeavesTheFileAsItWas_data() {
+        QTest::addColumn<bool>("earlierFile");
+        QTest::addColumn<QString>("during");
+        QTest::addColumn<int>("atPage");
+        QTest::newRow("all 5 pages drawn write the file") << false << "nothing" << 0;
+        QTest::newRow("all 5 pages drawn replace an earlier file") << true << "nothing" << 0;
+        QTest::newRow("中止 at page 3 leaves no file") << false << "中止" << 3;
+        QTest::newRow("中止 at page 2 keeps the earlier file") << true << "中止" << 2;
+        QTest::newRow("中止 on the last page writes nothing") << true << "中止" << 5;
+        QTest::newRow("closing the window at page 4 stops the print") << true << "close" << 4;
+        QTest::newRow("a page feed that fails keeps the earlier file") << true << "failure" << 3;
+    }
+    void aPrintEndsWithEveryPageOrLeavesTheFileAsItWas() {
+        QFETCH(bool, earlierFile);
+        QFETCH(QString, during);
+        QFETCH(int, atPage);
+        constexpr int pages = 5;
+        TForm1& form = open();
+        singleFeeders(pages * 18);
+        const QByteArray earlier("%PDF-1.4 the sheet as printed last week");
+        if (earlierFile) {
+            QFile f(pdf());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(earlier);
+        }
+        auto* bar = child<QProgressBar>("PrintProgressBar");
+        bool heldWhilePrinting = true;
+        m_printers.beforePage = [&](int page) {
+            heldWhilePrinting =
+                heldWhilePrinting && child<QFrame>("PrintProgressPanel")->isVisible() &&
+                !child<QPushButton>("Button24")->isEnabled() && !menuItem("N14")->isEnabled();
+            if (page != atPage)
+                return true;
+            if (during == QStringLiteral("failure"))
+                return false;
+            if (during == QStringLiteral("close")) {
+                QCoreApplication::postEvent(&form, new QCloseEvent);
+            } else {
+                auto* cancel = child<QPushButton>("PrintCancelButton");
+                const QPointF at = QPointF(cancel->rect().center());
+                const QPointF global = QPointF(cancel->mapToGlobal(cancel->rect().center()));
+                for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                    QCoreApplication::postEvent(
+                        cancel, new QMouseEvent(type, at, global, Qt::LeftButton,
+                                                type == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                                 : Qt::NoButton,
+                                                Qt::NoModifier));
+            }
+            return true;
+        };
+        const bool completes = during == QStringLiteral("nothing");
+        if (during == QStringLiteral("failure"))
+            m_prompter->expect(Box::Warning, QStringLiteral("情報不足で印刷出来ませんでした。"));
+        else if (!completes)
+            m_prompter->expect(Box::Info, QStringLiteral("印刷を中止しました。"));
+        print(pdf());
+
+        if (completes) {
+            QCOMPARE(pdfPages(pdf()), pages);
+            QCOMPARE(bar->value(), pages);
+            QCOMPARE(bar->maximum(), pages);
+            QCOMPARE(child<QLabel>("PrintProgressPages")->text(), QStringLiteral("5 / 5 ページ"));
+        } else if (earlierFile) {
+            QCOMPARE(fileBytes(pdf()), earlier);
+        }
+        if (during == QStringLiteral("中止") || during == QStringLiteral("close"))
+            QCOMPARE(bar->value(), atPage);  // the page under way when the user stopped it
+        // No temporary file is left beside it.
+        QCOMPARE(filesInDir(), completes || earlierFile ? QStringList{QStringLiteral("sheet.pdf")}
+                                                        : QStringList{});
+        QVERIFY(heldWhilePrinting);
+        QVERIFY(!child<QFrame>("PrintProgressPanel")->isVisible());
+        QVERIFY(form.isVisible());
+        QVERIFY(child<QPushButton>("Button24")->isEnabled());
+        QVERIFY(grid()->isEnabled());
     }
 
     void thePrintFaceHasTheKanjiOfTheForm() {
