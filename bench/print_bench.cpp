@@ -30,23 +30,9 @@ namespace {
 
 constexpr int kRows = 32000;
 
-// The example building repeated until the sheet has about `rows` used rows (38 rows a copy).
-Sheet sheetOfAbout(int rows) {
-    const Sheet one = examples::buildApartmentSheet();
-    const int used = one.lastUsedRow() + 2;  // rows of one copy, with its blank separator
-    const int copies = std::max(1, rows / used);
-    Sheet big(copies * used + 20);
-    for (int c = 0; c < copies; ++c)
-        for (int r = 0; r < used; ++r)
-            big.row(c * used + r) = one.row(r);
-    big.heading = one.heading;
-    renumberFeeders(big);
-    return big;
-}
-
 const PrintedSheet& printedSheet() {
     static const PrintedSheet printed = [] {
-        Sheet sheet = sheetOfAbout(kRows);
+        Sheet sheet = examples::buildLargeSheet(kRows);
         return layoutPrintJob(sheet);
     }();
     return printed;
@@ -74,7 +60,7 @@ void setPages(benchmark::State& state) {
 }
 
 void BM_LayoutPrintJob(benchmark::State& state) {
-    const Sheet original = sheetOfAbout(kRows);
+    const Sheet original = examples::buildLargeSheet(kRows);
     for (auto _ : state) {
         state.PauseTiming();
         Sheet sheet = original;
@@ -146,7 +132,7 @@ void BM_PrintFromTheWindow(benchmark::State& state) {
     TForm1 form(Services{prompter, desktop.modal, desktop.files, desktop.clipboard, desktop.clock,
                          printers, desktop.exports, desktop.opener},
                 TForm1::StartUp{QStringLiteral("/nonexistent/wirelark"), QString()});
-    form.document().replace([](Sheet& sheet) { sheet = sheetOfAbout(kRows); });
+    form.document().replace([](Sheet& sheet) { sheet = examples::buildLargeSheet(kRows); });
     form.show();
     QApplication::processEvents();
     auto* print = form.findChild<QPushButton*>(QStringLiteral("Button24"));
