@@ -78,8 +78,12 @@ class PackedRowBuilder {
     PackedRow take();
     // The cells ended so far, how many.
     int cells() const { return m_cells; }
-    // The length of the cell being built.
-    std::size_t currentLength() const { return m_text.size() - m_cellStart; }
+    // The text of the cell being built, and a replacement for it.
+    std::string_view current() const { return std::string_view(m_text).substr(m_cellStart); }
+    void replaceCurrent(std::string_view text) {
+        m_text.resize(m_cellStart);
+        m_text.append(text);
+    }
 
   private:
     std::string m_text;

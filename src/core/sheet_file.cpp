@@ -111,47 +111,9 @@ std::vector<std::string_view> lineViews(std::string_view text) {
     return lines;
 }
 
-// Code page 932 of the file text, "?" for what the code page lacks. A converter that meets a
-// character it cannot write has to be restarted, and a sheet of thousands of arrows "▶" (or of
-// cable names with a character such as "㎟") would take seconds; so every character the code
-// page lacks is replaced first, each distinct character being tried once, and the text is then
-// converted in one pass.
+// Code page 932 of the file text, "?" for what the code page lacks (the arrow "▶" among them).
 Expected<std::string> fileBytes(std::string_view text) {
-    enum : unsigned char { unknown, writable, lacking };
-    std::vector<unsigned char> known(0x10000, unknown);
-    std::string clean;
-    clean.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t len = 1;
-        if (lead >= 0xF0)
-            len = 4;
-        else if (lead >= 0xE0)
-            len = 3;
-        else if (lead >= 0xC0)
-            len = 2;
-        if (lead < 0x80 || i + len > text.size()) {
-            clean.push_back(text[i++]);
-            continue;
-        }
-        const std::string_view ch = text.substr(i, len);
-        i += len;
-        if (len == 4) {  // beyond the Basic Multilingual Plane: never in code page 932
-            clean.push_back('?');
-            continue;
-        }
-        char32_t cp = lead & (len == 3 ? 0x0F : 0x1F);
-        for (std::size_t k = 1; k < len; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(ch[k]) & 0x3F);
-        unsigned char& state = known[cp & 0xFFFF];
-        if (state == unknown)
-            state = utf8ToCp932(ch) == "?" ? lacking : writable;
-        if (state == lacking)
-            clean.push_back('?');
-        else
-            clean.append(ch);
-    }
-    return encodeCp932(clean);
+    return encodeCp932(text);
 }
 
 // A Japanese particle followed by a reason, with a space where the reason begins with Latin
@@ -184,6 +146,59 @@ std::optional<Error> overlongField(std::string_view fileName, std::size_t line,
                          " 文字、上限 " + std::to_string(kMaxFieldChars) + " 文字）。");
 }
 
+// Splits comma text field by field into `out`, which takes each field's text in pieces
+// (append) and its end (end); splitCommaText tells the rules.
+template <class Fields>
+void splitFields(std::string_view line, Fields& out) {
+    // A NUL ends the record, as it ends the text for every reader of such files.
+    if (const auto nul = line.find('\0'); nul != std::string_view::npos)
+        line = line.substr(0, nul);
+    const std::size_t n = line.size();
+    std::size_t p = 0;
+
+    while (p < n && isBlankChar(line[p]))
+        ++p;
+    while (p < n) {
+        if (line[p] == '"') {
+            ++p;
+            std::size_t run = p;
+            while (p < n) {
+                if (line[p] == '"') {
+                    out.append(line.substr(run, p - run));
+                    if (p + 1 < n && line[p + 1] == '"') {
+                        out.append("\"");
+                        p += 2;
+                        run = p;
+                        continue;
+                    }
+                    ++p;
+                    run = std::string_view::npos;
+                    break;
+                }
+                ++p;
+            }
+            if (run != std::string_view::npos)
+                out.append(line.substr(run, p - run));
+            out.end();
+        } else {
+            const std::size_t begin = p;
+            while (p<n&& static_cast<unsigned char>(line[p])> 0x20 && line[p] != ',')
+                ++p;
+            out.append(line.substr(begin, p - begin));
+            out.end();
+        }
+        while (p < n && isBlankChar(line[p]))
+            ++p;
+        if (p < n && line[p] == ',') {
+            if (p + 1 == n)
+                out.end();
+            do {
+                ++p;
+            } while (p < n && isBlankChar(line[p]));
+        }
+    }
+}
+
 }  // namespace
 
 std::string withSheetExtension(std::string_view chosen) {
@@ -200,53 +215,18 @@ std::string commaText(const Row& row) {
 }
 
 void splitCommaText(std::string_view line, Row& row) {
-    // A NUL ends the record, as it ends the text for every reader of such files.
-    if (const auto nul = line.find('\0'); nul != std::string_view::npos)
-        line = line.substr(0, nul);
-    const std::size_t n = line.size();
-    std::size_t p = 0;
-    std::size_t column = 0;
-    auto take = [&](std::string_view field) {
-        if (column < row.size())
-            row[column].assign(field);
-        ++column;
-    };
-
-    while (p < n && isBlankChar(line[p]))
-        ++p;
-    while (p < n) {
-        if (line[p] == '"') {
-            ++p;
-            std::string field;
-            while (p < n) {
-                if (line[p] == '"') {
-                    if (p + 1 < n && line[p + 1] == '"') {
-                        field.push_back('"');
-                        p += 2;
-                        continue;
-                    }
-                    ++p;
-                    break;
-                }
-                field.push_back(line[p++]);
-            }
-            take(field);
-        } else {
-            const std::size_t begin = p;
-            while (p<n&& static_cast<unsigned char>(line[p])> 0x20 && line[p] != ',')
-                ++p;
-            take(line.substr(begin, p - begin));
+    struct Cells {
+        Row& row;
+        std::size_t column = 0;
+        void append(std::string_view piece) {
+            if (column < row.size())
+                row[column].append(piece);
         }
-        while (p < n && isBlankChar(line[p]))
-            ++p;
-        if (p < n && line[p] == ',') {
-            if (p + 1 == n)
-                take({});
-            do {
-                ++p;
-            } while (p < n && isBlankChar(line[p]));
-        }
-    }
+        void end() { ++column; }
+    } cells{row};
+    for (std::string& cell : row)
+        cell.clear();
+    splitFields(line, cells);
 }
 
 std::string sheetFileText(Sheet& sheet) {
@@ -281,9 +261,10 @@ std::string sheetFileText(Sheet& sheet) {
 
 Expected<std::string> sheetFileBytes(Sheet& sheet) {
     // A file the program could not read back is not written: the same bound as loading.
-    const auto tooLong = [](std::string_view where, std::string_view text) -> std::optional<Error> {
-        if (text.size() <= kMaxFieldChars || utf8Length(text) <= kMaxFieldChars)
-            return std::nullopt;
+    const auto overlong = [](std::string_view text) {
+        return text.size() > kMaxFieldChars && utf8Length(text) > kMaxFieldChars;
+    };
+    const auto tooLong = [](std::string_view where, std::string_view text) {
         return Error{std::string(where) + "が長すぎます（" + std::to_string(utf8Length(text)) +
                      " 文字、上限 " + std::to_string(kMaxFieldChars) +
                      " 文字）。短くしてから保存してください。"};
@@ -291,10 +272,10 @@ Expected<std::string> sheetFileBytes(Sheet& sheet) {
     const int last = sheet.lastUsedRow();
     for (int r = 0; r <= last && r < sheet.rowCount(); ++r)
         for (int c = 0; c < kColumnCount; ++c)
-            if (auto e = tooLong(
+            if (overlong(sheet.cell(r, c)))
+                return tooLong(
                     std::to_string(r + 1) + " 行目「" + std::string(columnCaption(c)) + "」",
-                    sheet.cell(r, c)))
-                return *e;
+                    sheet.cell(r, c));
     const HeadingFields& h = sheet.heading;
     const std::pair<std::string_view, const std::string*> heading[] = {
         {"「年」", &h.eraYear},    {"「月」", &h.month},
@@ -302,8 +283,8 @@ Expected<std::string> sheetFileBytes(Sheet& sheet) {
         {"「年号」", &h.eraLabel}, {"設定の「年号」", &h.eraName},
     };
     for (const auto& [where, text] : heading)
-        if (auto e = tooLong(where, *text))
-            return *e;
+        if (overlong(*text))
+            return tooLong(where, *text);
     return fileBytes(sheetFileText(sheet));
 }
 
@@ -359,26 +340,43 @@ Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
     sheet.settings = current.settings;
     sheet.copyBuffer = current.copyBuffer;
 
+    // Each row line is split straight into its packed row. A single space stands for an empty
+    // cell, and an arrow the code page could not hold comes back whole.
+    struct RowCells {
+        PackedRowBuilder cells;
+        int overlongColumn = -1;
+        void append(std::string_view piece) { cells.append(piece); }
+        void end() {
+            const int column = cells.cells();
+            if (column < kColumnCount) {
+                const std::string_view text = cells.current();
+                if (overlongColumn < 0 && text.size() > kMaxFieldChars &&
+                    utf8Length(text) > kMaxFieldChars)
+                    overlongColumn = column;
+                if (text == " ") {
+                    cells.replaceCurrent({});
+                } else if (column == col::glyph) {
+                    for (const GlyphRepair& repair : kGlyphRepairs)
+                        if (text == repair.damaged) {
+                            cells.replaceCurrent(repair.glyph);
+                            break;
+                        }
+                }
+            }
+            cells.endCell();
+        }
+    } row;
     for (int r = 0; r <= last; ++r) {
         const std::size_t line = static_cast<std::size_t>(r) + 2;
-        Row row;
-        splitCommaText(lines[line], row);
-        for (int c = 0; c < kColumnCount; ++c)
-            if (auto e = overlongField(fileName, line, columnCaption(c),
-                                       row[static_cast<std::size_t>(c)]))
-                return *e;
-        // A single space stands for an empty cell; an arrow the code page could not hold
-        // comes back whole.
-        for (std::string& cell : row)
-            if (cell == " ")
-                cell.clear();
-        std::string& g = row[col::glyph];
-        for (const GlyphRepair& repair : kGlyphRepairs)
-            if (g == repair.damaged) {
-                g = repair.glyph;
-                break;
-            }
-        sheet.setPackedRow(r, PackedRow::pack(row));
+        splitFields(lines[line], row);
+        if (row.overlongColumn >= 0) {
+            const int c = row.overlongColumn;
+            Row cells;
+            splitCommaText(lines[line], cells);
+            return *overlongField(fileName, line, columnCaption(c),
+                                  cells[static_cast<std::size_t>(c)]);
+        }
+        sheet.setPackedRow(r, row.cells.take());
     }
     constexpr std::string_view kHeadingFields[] = {"年", "月", "日", "建物名称", "年号"};
     for (std::size_t k = 0; k < std::size(kHeadingFields); ++k) {
