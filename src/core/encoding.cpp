@@ -2,12 +2,16 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 
 namespace wirelark {
 
 namespace {
+
+#include "cp932_tables.inc"
 
 // Length of the sequence a lead byte announces, for stepping through text already known to be
 // UTF-8 (or treated byte by byte where it is not).
@@ -185,10 +189,82 @@ Expected<std::string, TextError> decodeUtf8(std::string_view bytes) {
     return std::string(bytes);
 }
 
+// Code page 932 -> UTF-8 by table, as the system converter does it. Where a byte (or a lead
+// byte and its trail) is not a character: with Replace, "?" and the conversion goes on at the
+// next byte; with Stop, the conversion ends there and tells the offset.
+Conversion cp932Decoded(std::string_view in, OnBad onBad) {
+    Conversion result;
+    std::string& out = result.out;
+    out.reserve(in.size() * 3 / 2 + 16);
+    for (std::size_t i = 0; i < in.size();) {
+        const auto b = static_cast<unsigned char>(in[i]);
+        std::uint16_t c = kCp932Single[b];
+        std::size_t len = 1;
+        if (c == kCp932Lead) {
+            c = i + 1 < in.size() && b >= 0x80
+                    ? kCp932Double[(b - 0x80) * 256 + static_cast<unsigned char>(in[i + 1])]
+                    : kCp932Bad;
+            len = 2;
+        }
+        if (c == kCp932Bad) {
+            if (onBad == OnBad::Stop) {
+                result.badOffset = i;
+                break;
+            }
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        if (c < 0x80)
+            out.push_back(static_cast<char>(c));
+        else
+            appendUtf8(out, c);
+        i += len;
+    }
+    return result;
+}
+
+// UTF-8 -> code page 932 by table, as the system converter does it: "?" for a character the
+// code page lacks and for a byte that does not begin a well-formed sequence, which is skipped
+// with the length its lead byte announces.
+std::string cp932Encoded(std::string_view in) {
+    std::string out;
+    out.reserve(in.size());
+    for (std::size_t i = 0; i < in.size();) {
+        const auto lead = static_cast<unsigned char>(in[i]);
+        char32_t cp = lead;
+        std::size_t len = 1;
+        if (lead >= 0x80) {
+            len = utf8SequenceLength(in.substr(i));
+            if (len == 0) {
+                out.push_back('?');
+                i += std::min(leadLength(lead), in.size() - i);
+                continue;
+            }
+            cp = lead & (len == 2 ? 0x1F : len == 3 ? 0x0F : 0x07);
+            for (std::size_t k = 1; k < len; ++k)
+                cp = (cp << 6) | (static_cast<unsigned char>(in[i + k]) & 0x3F);
+        }
+        i += len;
+        const std::uint16_t bytes = cp < 0x10000 ? kCp932Encode[cp] : kCp932Bad;
+        if (bytes == kCp932Bad) {
+            out.push_back('?');
+        } else if (bytes < 0x100) {
+            out.push_back(static_cast<char>(bytes));
+        } else {
+            out.push_back(static_cast<char>(bytes >> 8));
+            out.push_back(static_cast<char>(bytes & 0xFF));
+        }
+    }
+    return out;
+}
+
+bool isCp932(const char* encoding) {
+    return std::string_view(encoding) == "CP932";
+}
+
 Expected<std::string, TextError> decodeCp932(std::string_view bytes) {
-    Conversion c = convert("UTF-8", "CP932", bytes, false, OnBad::Stop);
-    if (!c.opened)
-        return TextError{0, "コードページ 932 の文字コード変換を開始できません（iconv）"};
+    Conversion c = cp932Decoded(bytes, OnBad::Stop);
     if (c.badOffset)
         return TextError{lineAtEnd(c.out), "コードページ 932（シフトJIS）の文字ではないバイト " +
                                                hexBytes(bytes, *c.badOffset) + " があります"};
@@ -232,6 +308,8 @@ std::size_t utf8SequenceLength(std::string_view s) {
 }
 
 Expected<std::string> encodeText(std::string_view utf8, const char* encoding) {
+    if (isCp932(encoding))
+        return cp932Encoded(utf8);
     Conversion c = convert(encoding, "UTF-8", utf8, true, OnBad::Replace);
     if (!c.opened)
         return Error{std::string("文字コード ") + encoding +
@@ -244,11 +322,11 @@ Expected<std::string> encodeCp932(std::string_view utf8) {
 }
 
 std::string utf8ToCp932(std::string_view utf8) {
-    return convert("CP932", "UTF-8", utf8, true, OnBad::Replace).out;
+    return cp932Encoded(utf8);
 }
 
 std::string cp932ToUtf8(std::string_view bytes) {
-    return convert("UTF-8", "CP932", bytes, false, OnBad::Replace).out;
+    return cp932Decoded(bytes, OnBad::Replace).out;
 }
 
 Expected<std::string, TextError> decodeFileText(std::string_view bytes) {

@@ -1,6 +1,9 @@
 #include "encoding.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cerrno>
 
 using namespace wirelark;
 
@@ -21,6 +24,83 @@ TEST(Cp932, EncodesJapaneseAndMarksWhatItLacks) {
 TEST(Cp932, InvalidBytesBecomeQuestionMarks) {
     EXPECT_EQ(cp932ToUtf8("A\x81"), "A?");
     EXPECT_EQ(cp932ToUtf8("\xa0X"), "?X");
+}
+
+// What the system converter makes of `in`, "?" written for what it cannot convert and the
+// conversion going on after one byte (decoding) or one sequence (encoding).
+std::string systemConversion(const char* to, const char* from, std::string_view in,
+                             bool utf8Input) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return "(no converter)";
+    std::string out;
+    char* inPtr = const_cast<char*>(in.data());
+    std::size_t inLeft = in.size();
+    while (inLeft > 0) {
+        char buffer[64];
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (rc != static_cast<std::size_t>(-1) || errno == E2BIG)
+            continue;
+        out.push_back('?');
+        const auto lead = static_cast<unsigned char>(*inPtr);
+        std::size_t skip = !utf8Input || lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (lead >= 0xF8)
+            skip = 1;
+        skip = std::min(skip, inLeft);
+        inPtr += skip;
+        inLeft -= skip;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    iconv_close(cd);
+    return out;
+}
+
+// The program converts code page 932 by its own tables: they must agree with the system's
+// converter on every byte, every pair of bytes and every character of the first plane, and on
+// malformed UTF-8.
+TEST(Cp932, TablesAgreeWithTheSystemConverterEverywhere) {
+    std::string in;
+    for (int b = 0; b < 256; ++b) {
+        in.assign(1, static_cast<char>(b));
+        in += "A";
+        ASSERT_EQ(cp932ToUtf8(in), systemConversion("UTF-8", "CP932", in, false)) << b;
+        for (int t = 0; t < 256; ++t) {
+            in.assign({static_cast<char>(b), static_cast<char>(t)});
+            ASSERT_EQ(cp932ToUtf8(in), systemConversion("UTF-8", "CP932", in, false))
+                << b << " " << t;
+        }
+    }
+    std::string all;
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        std::string one;
+        if (c < 0x80) {
+            one = static_cast<char>(c);
+        } else if (c < 0x800) {
+            one = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+        } else {
+            one = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                   static_cast<char>(0x80 | (c & 0x3F))};
+        }
+        ASSERT_EQ(utf8ToCp932(one), systemConversion("CP932", "UTF-8", one, true))
+            << static_cast<unsigned>(c);
+        all += one;
+    }
+    EXPECT_EQ(utf8ToCp932(all), systemConversion("CP932", "UTF-8", all, true));
+    for (const std::string malformed :
+         {"\x80"
+          "A",
+          "\xE3\x81"
+          "A",
+          "\xED\xA0\x80"
+          "B",
+          "\xC0\xAF", "\xF0\x9F\x98\x80", "\xF8\x88\x80\x80\x80", "\xE3"})
+        EXPECT_EQ(utf8ToCp932(malformed), systemConversion("CP932", "UTF-8", malformed, true))
+            << malformed;
 }
 
 struct DecodeCase {
