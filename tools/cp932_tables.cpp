@@ -63,8 +63,9 @@ int main(int argc, char** argv) {
     std::string out;
     for (int b = 0; b < 256; ++b) {
         const Outcome o = convert(decoder, std::string(1, static_cast<char>(b)), out);
-        single[static_cast<std::size_t>(b)] =
-            o == Outcome::Converted ? unit(out) : o == Outcome::Incomplete ? 0xFFFE : 0xFFFF;
+        single[static_cast<std::size_t>(b)] = o == Outcome::Converted    ? unit(out)
+                                              : o == Outcome::Incomplete ? 0xFFFE
+                                                                         : 0xFFFF;
         if (o != Outcome::Incomplete)
             continue;
         for (int t = 0; t < 256; ++t) {
@@ -82,9 +83,10 @@ int main(int argc, char** argv) {
         const std::string in{static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
         if (convert(encoder, in, out) != Outcome::Converted || out.empty() || out.size() > 2)
             continue;
-        encode[c] = out.size() == 1 ? static_cast<unsigned char>(out[0])
-                                    : (static_cast<std::uint32_t>(static_cast<unsigned char>(out[0]))
-                                       << 8) | static_cast<unsigned char>(out[1]);
+        encode[c] = out.size() == 1
+                        ? static_cast<unsigned char>(out[0])
+                        : (static_cast<std::uint32_t>(static_cast<unsigned char>(out[0])) << 8) |
+                              static_cast<unsigned char>(out[1]);
     }
     std::FILE* f = std::fopen(argv[1], "w");
     if (!f) {

@@ -197,6 +197,17 @@ Conversion cp932Decoded(std::string_view in, OnBad onBad) {
     std::string& out = result.out;
     out.reserve(in.size() * 3 / 2 + 16);
     for (std::size_t i = 0; i < in.size();) {
+        // Runs of bytes that stand for themselves (the digits, commas and names of a sheet)
+        // are copied whole.
+        std::size_t run = i;
+        while (run < in.size() && kCp932Single[static_cast<unsigned char>(in[run])] ==
+                                      static_cast<unsigned char>(in[run]))
+            ++run;
+        if (run > i) {
+            out.append(in.substr(i, run - i));
+            i = run;
+            continue;
+        }
         const auto b = static_cast<unsigned char>(in[i]);
         std::uint16_t c = kCp932Single[b];
         std::size_t len = 1;
@@ -231,6 +242,16 @@ std::string cp932Encoded(std::string_view in) {
     std::string out;
     out.reserve(in.size());
     for (std::size_t i = 0; i < in.size();) {
+        std::size_t run = i;
+        while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80 &&
+               kCp932Encode[static_cast<unsigned char>(in[run])] ==
+                   static_cast<unsigned char>(in[run]))
+            ++run;
+        if (run > i) {
+            out.append(in.substr(i, run - i));
+            i = run;
+            continue;
+        }
         const auto lead = static_cast<unsigned char>(in[i]);
         char32_t cp = lead;
         std::size_t len = 1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <vector>
@@ -96,18 +97,26 @@ std::string bracketed(std::string_view text) {
 std::vector<std::string_view> lineViews(std::string_view text) {
     std::vector<std::string_view> lines;
     lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    // Each line end is found with two scans of the machine's string search: the LF, and a CR
+    // before it.
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    const auto find = [data](std::size_t from, std::size_t to, char c) {
+        const void* hit = std::memchr(data + from, c, to - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : to;
+    };
     std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        lines.push_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    while (start < size) {
+        const std::size_t lf = find(start, size, '\n');
+        const std::size_t cr = find(start, lf, '\r');
+        if (cr < lf) {
+            lines.push_back(text.substr(start, cr - start));
+            start = cr + 1 == lf ? lf + 1 : cr + 1;  // CR LF, or a lone CR
+        } else {
+            lines.push_back(text.substr(start, lf - start));
+            start = lf + 1;
+        }
     }
-    if (start < text.size())
-        lines.push_back(text.substr(start));
     return lines;
 }
 
