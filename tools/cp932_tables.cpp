@@ -88,6 +88,8 @@ int main(int argc, char** argv) {
                         : (static_cast<std::uint32_t>(static_cast<unsigned char>(out[0])) << 8) |
                               static_cast<unsigned char>(out[1]);
     }
+    iconv_close(decoder);
+    iconv_close(encoder);
     std::FILE* f = std::fopen(argv[1], "w");
     if (!f) {
         std::perror(argv[1]);
