@@ -38,7 +38,7 @@ Sheet sheetOfAbout(int rows) {
     Sheet big(copies * used + 20);
     for (int c = 0; c < copies; ++c)
         for (int r = 0; r < used; ++r)
-            big.row(c * used + r) = one.row(r);
+            big.setRow(c * used + r, one.row(r));
     big.heading = one.heading;
     renumberFeeders(big);
     return big;
