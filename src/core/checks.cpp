@@ -27,18 +27,72 @@ Expected<std::optional<double>> eightMetreLimit(const Sheet& sheet, int row, Row
     return std::optional<double>(**start + 8.0);
 }
 
-// a < b for two cells that both hold numbers; nothing when either is blank or not a number, so
-// that a check on such a cell is skipped.
-std::optional<bool> cellLess(std::string_view a, std::string_view b) {
-    if (isBlank(a) || isBlank(b))
-        return std::nullopt;
-    auto x = readNumber(a);
+// A cell the cell checks compare: its number, read once however many comparisons use it;
+// nothing when it is blank or not a number, so that a check on such a cell is skipped.
+class ComparedCell {
+  public:
+    explicit ComparedCell(std::string_view text) : m_text(text) {}
+    std::optional<double> number() {
+        if (!m_read) {
+            m_read = true;
+            if (!isBlank(m_text))
+                if (auto v = readNumber(m_text))
+                    m_value = *v;
+        }
+        return m_value;
+    }
+
+  private:
+    std::string_view m_text;
+    bool m_read = false;
+    std::optional<double> m_value;
+};
+
+// a < b for two cells that both hold numbers.
+bool cellLess(ComparedCell& a, ComparedCell& b) {
+    const std::optional<double> x = a.number();
     if (!x)
-        return std::nullopt;
-    auto y = readNumber(b);
-    if (!y)
-        return std::nullopt;
-    return *x < *y;
+        return false;
+    const std::optional<double> y = b.number();
+    return y && *x < *y;
+}
+
+// The cell checks of one row, left to right (checks.h, applyCellChecks); the failed
+// comparisons are collected only where they are asked for, since the grid's pass over every
+// row needs the verdict and the red columns alone.
+template <bool kCollectFailures>
+CellCheckOutcome runCellChecks(const Sheet& sheet, int row) {
+    CellCheckOutcome out;
+    ComparedCell breaker(sheet.cell(row, col::breaker));
+    ComparedCell mainBreaker(sheet.cell(row, col::mainBreaker));
+    ComparedCell designCurrent(sheet.cell(row, col::designCurrent));
+    ComparedCell singleDrop(sheet.cell(row, col::singleDrop));
+    ComparedCell summedDrop(sheet.cell(row, col::summedDrop));
+    ComparedCell allowableDrop(sheet.cell(row, col::allowableDrop));
+    // The verdict as it stands while the row is drawn from left to right.
+    out.verdict = sheet.cell(row, col::verdict);
+    auto fail = [&out](int column, int comparedTo, std::string_view v) {
+        out.red.set(static_cast<std::size_t>(column));
+        out.verdict = v;
+        if constexpr (kCollectFailures)
+            out.failed.push_back({column, comparedTo, v});
+    };
+    if (cellLess(breaker, mainBreaker))
+        fail(col::breaker, col::mainBreaker, verdict::breakerBelowMain);
+    if (out.verdict == verdict::bareFailure || out.verdict == verdict::from35Beyond8m ||
+        out.verdict == verdict::trunkBeyond8m)
+        out.red.set(col::length);
+    if (cellLess(mainBreaker, designCurrent))
+        fail(col::mainBreaker, col::designCurrent, verdict::mainBelowDesign);
+    if (out.verdict == verdict::bareFailure || out.verdict == verdict::below35)
+        out.red.set(col::cable);
+    if (cellLess(allowableDrop, singleDrop))
+        fail(col::singleDrop, col::allowableDrop, verdict::dropTooLarge);
+    if (cellLess(allowableDrop, summedDrop))
+        fail(col::summedDrop, col::allowableDrop, verdict::dropTooLarge);
+    if (isFailingVerdict(out.verdict))
+        out.red.set(col::verdict);
+    return out;
 }
 
 std::string nameFrame(std::string_view name) {
@@ -155,7 +209,7 @@ Status checkBranchProtection(Sheet& sheet, int s1, int e1) {
     // Rows judged before a cell that stops the check keep their new verdicts.
     BranchProtectionResult judged = evaluateBranchProtection(sheet, s1, e1);
     for (const BranchProtectionVerdict& v : judged.verdicts)
-        sheet.setCell(v.row, col::verdict, std::string(v.verdict));
+        sheet.setCell(v.row, col::verdict, v.verdict);
     return judged.status;
 }
 
@@ -173,31 +227,7 @@ bool CellMarks::isRed(int row, int column) const {
 }
 
 CellCheckOutcome evaluateCellChecks(const Sheet& sheet, int row) {
-    CellCheckOutcome out;
-    const auto cell = [&](int column) { return sheet.cell(row, column); };
-    // The verdict as it stands while the row is drawn from left to right.
-    out.verdict = cell(col::verdict);
-    auto compare = [&](int column, int comparedTo, bool less, std::string_view v) {
-        const bool fails = less ? cellLess(cell(column), cell(comparedTo)).value_or(false)
-                                : cellLess(cell(comparedTo), cell(column)).value_or(false);
-        if (!fails)
-            return;
-        out.red.set(static_cast<std::size_t>(column));
-        out.verdict = v;
-        out.failed.push_back({column, comparedTo, v});
-    };
-    compare(col::breaker, col::mainBreaker, true, verdict::breakerBelowMain);
-    if (out.verdict == verdict::bareFailure || out.verdict == verdict::from35Beyond8m ||
-        out.verdict == verdict::trunkBeyond8m)
-        out.red.set(col::length);
-    compare(col::mainBreaker, col::designCurrent, true, verdict::mainBelowDesign);
-    if (out.verdict == verdict::bareFailure || out.verdict == verdict::below35)
-        out.red.set(col::cable);
-    compare(col::singleDrop, col::allowableDrop, false, verdict::dropTooLarge);
-    compare(col::summedDrop, col::allowableDrop, false, verdict::dropTooLarge);
-    if (isFailingVerdict(out.verdict))
-        out.red.set(col::verdict);
-    return out;
+    return runCellChecks<true>(sheet, row);
 }
 
 CellMarks applyCellChecks(Sheet& sheet, int firstRow, int lastRow) {
@@ -209,10 +239,11 @@ CellMarks applyCellChecks(Sheet& sheet, int firstRow, int lastRow) {
 
     const Sheet& read = sheet;
     for (int r = first; r <= last; ++r) {
-        const CellCheckOutcome out = evaluateCellChecks(read, r);
+        // The verdict is either the one the row holds, which is no write, or one of the
+        // constant texts, which no write to the row moves.
+        const CellCheckOutcome out = runCellChecks<false>(read, r);
         marks[static_cast<std::size_t>(r - first)] = out.red;
-        if (out.verdict != read.cell(r, col::verdict))
-            sheet.setCell(r, col::verdict, std::string(out.verdict));
+        sheet.setCell(r, col::verdict, out.verdict);
     }
     return CellMarks(first, std::move(marks));
 }

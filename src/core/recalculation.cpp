@@ -1,6 +1,12 @@
 #include "recalculation.h"
 
+#include <array>
+#include <iterator>
 #include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "checks.h"
 #include "row_kind.h"
@@ -9,48 +15,6 @@
 namespace wirelark {
 
 namespace {
-
-bool isHead(std::string_view g) {
-    return rowKind(g) == RowKind::Head;
-}
-bool isFirstTrunk(std::string_view g) {
-    return rowKind(g) == RowKind::FirstTrunk;
-}
-bool isTrunk(std::string_view g) {
-    return rowKind(g) == RowKind::Trunk;
-}
-// Branches of a one-system feeder and of system 2 of a two-system feeder.
-bool isOuterBranch(std::string_view g) {
-    const RowClass c = classifyRow(g);
-    return c.isBranch() && !c.twoSystemForm;
-}
-// Branches of system 1 when system 2 runs beside it.
-bool isInnerBranch(std::string_view g) {
-    const RowClass c = classifyRow(g);
-    return c.isBranch() && c.twoSystemForm;
-}
-bool isBranch(std::string_view g) {
-    return classifyRow(g).isBranch();
-}
-// Rows that carry the current of everything below them.
-bool isSumRow(std::string_view g) {
-    return classifyRow(g).isSumRow();
-}
-// The first branch point of a two-system feeder, "┌┌┘".
-bool isTwoSystemJunction(std::string_view g) {
-    const RowClass c = classifyRow(g);
-    return c.kind == RowKind::FirstTrunk && c.twoSystemForm;
-}
-// System 1's trunk beside system 2, "││".
-bool isInnerTrunk(std::string_view g) {
-    const RowClass c = classifyRow(g);
-    return c.kind == RowKind::Trunk && c.twoSystemForm;
-}
-// A trunk drawn alone, "│　": a one-system feeder's trunk and every trunk row of system 2.
-bool isOuterTrunk(std::string_view g) {
-    const RowClass c = classifyRow(g);
-    return c.kind == RowKind::Trunk && !c.twoSystemForm;
-}
 
 struct RowRange {
     int first = 0;
@@ -67,23 +31,190 @@ RowRange treeRows(const Sheet& sheet, int s1, int e1) {
     return r;
 }
 
-// A row whose tree glyph is blank is no part of the feeder's tree (a blank row inserted into
-// the block, for example); the recalculation leaves it alone.
-bool isOutsideTree(const Sheet& sheet, int row) {
-    return isBlank(sheet.cell(row, col::glyph));
-}
+// The columns the steps read as numbers or write; every other cell they need is read from the
+// sheet, which they never change there.
+constexpr int kWorkColumns[] = {
+    col::length,     col::mainBreaker,   col::designCurrent,    col::impedance, col::singleDrop,
+    col::summedDrop, col::allowableDrop, col::cumulativeLength, col::mark,
+};
+constexpr int kWorkColumnCount = static_cast<int>(std::size(kWorkColumns));
 
-// The number in a cell, a blank cell counting as 0.
-Expected<double> numberOrZero(const Sheet& sheet, int row, int column) {
-    auto v = cellNumber(sheet, row, column);
-    if (!v)
-        return v.error();
-    return v->value_or(0.0);
+constexpr std::array<int, kColumnCount> workSlots() {
+    std::array<int, kColumnCount> slots{};
+    for (int& s : slots)
+        s = -1;
+    for (int i = 0; i < kWorkColumnCount; ++i)
+        slots[static_cast<std::size_t>(kWorkColumns[i])] = i;
+    return slots;
+}
+constexpr std::array<int, kColumnCount> kWorkSlot = workSlots();
+
+// One feeder block while its steps run. A row has half a dozen of its cells rewritten by the
+// steps; they are kept here and the sheet receives each changed row once at the end, in a single
+// repack. A cell's number is read from its text once and kept until the text changes, and each
+// row's glyph is classified once. Reads see what the steps wrote before, as if every write had
+// gone to the sheet at once.
+class BlockCells {
+  public:
+    explicit BlockCells(Sheet& sheet) : m_sheet(sheet) {}
+
+    void start(RowRange rows) {
+        m_rows = rows;
+        const std::size_t n =
+            rows.empty() ? 0 : static_cast<std::size_t>(rows.last - rows.first + 1);
+        if (m_cells.size() < n)
+            m_cells.resize(n);
+        for (int r = rows.first; r <= rows.last; ++r) {
+            WorkRow& w = work(r);
+            const std::string_view g = m_sheet.cell(r, col::glyph);
+            w.kind = classifyRow(g);
+            w.outside = isBlank(g);
+            w.written = false;
+            for (Cell& c : w.cells) {
+                c.written = false;
+                c.read = Read::No;
+            }
+        }
+    }
+
+    const Sheet& sheet() const { return m_sheet; }
+    RowRange rows() const { return m_rows; }
+
+    RowClass rowClass(int row) const {
+        return inBlock(row) ? work(row).kind : classifyRow(m_sheet.cell(row, col::glyph));
+    }
+    // A row whose tree glyph is blank is no part of the feeder's tree (a blank row inserted into
+    // the block, for example); the recalculation leaves it alone.
+    bool isOutsideTree(int row) const { return work(row).outside; }
+
+    std::string_view text(int row, int column) const {
+        if (const Cell* c = workCell(row, column); c && c->written)
+            return c->text;
+        return m_sheet.cell(row, column);
+    }
+
+    // The number in a cell: nothing when it is blank, an error naming the row, the column and
+    // the text when it is not a number.
+    Expected<std::optional<double>> number(int row, int column) {
+        Cell* c = workCell(row, column);
+        if (!c)
+            return cellNumber(m_sheet, row, column);
+        if (c->read == Read::No) {
+            const std::string_view t = text(row, column);
+            if (isBlank(t)) {
+                c->read = Read::Blank;
+            } else if (auto v = readNumber(t)) {
+                c->read = Read::Number;
+                c->value = *v;
+            } else {
+                c->read = Read::NotNumber;
+            }
+        }
+        switch (c->read) {
+            case Read::Number:
+                return std::optional<double>(c->value);
+            case Read::NotNumber:
+                return cellNumberError(row, column, text(row, column));
+            default:
+                return std::optional<double>();
+        }
+    }
+    // The number in a cell, a blank cell counting as 0.
+    Expected<double> numberOrZero(int row, int column) {
+        auto v = number(row, column);
+        if (!v)
+            return v.error();
+        return v->value_or(0.0);
+    }
+
+    void write(int row, int column, std::string_view text) {
+        Cell* c = workCell(row, column);
+        if (!c) {
+            m_sheet.setCell(row, column, text);
+            return;
+        }
+        c->text.assign(text);
+        c->written = true;
+        c->read = Read::No;
+        work(row).written = true;
+    }
+
+    // Every row with a cell written gets its changed cells in one go; the journal, if one is
+    // attached, records each changed cell as setCell would.
+    void flush() {
+        for (int r = m_rows.first; r <= m_rows.last; ++r) {
+            WorkRow& w = work(r);
+            if (!w.written)
+                continue;
+            std::array<Sheet::CellText, kWorkColumnCount> changes;
+            std::size_t n = 0;
+            for (int i = 0; i < kWorkColumnCount; ++i)
+                if (w.cells[static_cast<std::size_t>(i)].written)
+                    changes[n++] = {kWorkColumns[i], w.cells[static_cast<std::size_t>(i)].text};
+            m_sheet.setCells(r, std::span<const Sheet::CellText>(changes.data(), n));
+            w.written = false;
+        }
+    }
+
+  private:
+    enum class Read : unsigned char { No, Blank, Number, NotNumber };
+    struct Cell {
+        std::string text;  // what the steps wrote, while `written`
+        bool written = false;
+        Read read = Read::No;
+        double value = 0.0;
+    };
+    struct WorkRow {
+        RowClass kind;
+        bool outside = false;
+        bool written = false;
+        std::array<Cell, kWorkColumnCount> cells;
+    };
+
+    bool inBlock(int row) const { return row >= m_rows.first && row <= m_rows.last; }
+    WorkRow& work(int row) { return m_cells[static_cast<std::size_t>(row - m_rows.first)]; }
+    const WorkRow& work(int row) const {
+        return m_cells[static_cast<std::size_t>(row - m_rows.first)];
+    }
+    const Cell* workCell(int row, int column) const {
+        const int slot = kWorkSlot[static_cast<std::size_t>(column)];
+        if (slot < 0 || !inBlock(row))
+            return nullptr;
+        return &work(row).cells[static_cast<std::size_t>(slot)];
+    }
+    Cell* workCell(int row, int column) {
+        return const_cast<Cell*>(std::as_const(*this).workCell(row, column));
+    }
+
+    Sheet& m_sheet;
+    RowRange m_rows;
+    std::vector<WorkRow> m_cells;
+};
+
+// Branches of a one-system feeder and of system 2 of a two-system feeder.
+bool isOuterBranch(RowClass c) {
+    return c.isBranch() && !c.twoSystemForm;
+}
+// Branches of system 1 when system 2 runs beside it.
+bool isInnerBranch(RowClass c) {
+    return c.isBranch() && c.twoSystemForm;
+}
+// The first branch point of a two-system feeder, "┌┌┘".
+bool isTwoSystemJunction(RowClass c) {
+    return c.kind == RowKind::FirstTrunk && c.twoSystemForm;
+}
+// System 1's trunk beside system 2, "││".
+bool isInnerTrunk(RowClass c) {
+    return c.kind == RowKind::Trunk && c.twoSystemForm;
+}
+// A trunk drawn alone, "│　": a one-system feeder's trunk and every trunk row of system 2.
+bool isOuterTrunk(RowClass c) {
+    return c.kind == RowKind::Trunk && !c.twoSystemForm;
 }
 
 // Two-system blocks are recognised by the first branch point drawn for two systems.
-bool hasTwoSystems(const Sheet& sheet, int head) {
-    return head + 1 < sheet.rowCount() && isTwoSystemJunction(sheet.cell(head + 1, col::glyph));
+bool hasTwoSystems(const BlockCells& b, int head) {
+    return head + 1 < b.sheet().rowCount() && isTwoSystemJunction(b.rowClass(head + 1));
 }
 
 // The last row of system 1 directly above the first row of system 2.
@@ -100,22 +231,22 @@ std::string wholeNumberText(double x) {
 // leaves the head directly; system 1 starts at its own first branch point.
 class LengthWalk {
   public:
-    LengthWalk(Sheet& sheet, bool twoSystems) : m_sheet(sheet), m_twoSystems(twoSystems) {}
+    LengthWalk(BlockCells& cells, bool twoSystems) : m_cells(cells), m_twoSystems(twoSystems) {}
 
     Status step(int row) {
-        const std::string g = std::string(m_sheet.cell(row, col::glyph));
-        if (isHead(g)) {
+        const RowClass g = m_cells.rowClass(row);
+        if (g.kind == RowKind::Head) {
             if (Status s = take(row, m_feeder, false); !s)
                 return s;
             return write(row, m_feeder);
         }
         if (!m_twoSystems) {
-            if (isFirstTrunk(g) || isTrunk(g)) {
+            if (g.isTrunk()) {
                 if (Status s = take(row, m_trunk1, true); !s)
                     return s;
                 return write(row, m_feeder + m_trunk1);
             }
-            if (isBranch(g)) {
+            if (g.isBranch()) {
                 if (Status s = take(row, m_branch1, false); !s)
                     return s;
                 return write(row, m_feeder + m_trunk1 + m_branch1);
@@ -154,7 +285,7 @@ class LengthWalk {
     // A row without a length keeps the last one: a branch drawn without its own length is
     // taken as long as the branch above it.
     Status take(int row, double& into, bool add) {
-        auto v = cellNumber(m_sheet, row, col::length);
+        auto v = m_cells.number(row, col::length);
         if (!v)
             return v.error();
         if (*v)
@@ -162,11 +293,11 @@ class LengthWalk {
         return success();
     }
     Status write(int row, double length) {
-        m_sheet.setCell(row, col::cumulativeLength, formatShortest(length));
+        m_cells.write(row, col::cumulativeLength, formatShortest(length));
         return success();
     }
 
-    Sheet& m_sheet;
+    BlockCells& m_cells;
     bool m_twoSystems;
     double m_feeder = 0.0;    // the feeder up to the first branch point
     double m_junction = 0.0;  // system 1's first trunk piece
@@ -180,17 +311,17 @@ class LengthWalk {
 // the demand factor for the number of dwellings it supplies where the trunk branches off.
 class CurrentWalk {
   public:
-    explicit CurrentWalk(Sheet& sheet) : m_sheet(sheet) {}
+    explicit CurrentWalk(BlockCells& cells) : m_cells(cells) {}
 
     Status step(int row) {
-        const std::string g = std::string(m_sheet.cell(row, col::glyph));
-        if (isSystemBoundary(m_sheet, row)) {
+        const RowClass g = m_cells.rowClass(row);
+        if (isSystemBoundary(m_cells.sheet(), row)) {
             m_system2 = m_sum;
             m_sum = 0.0;
             m_sinceBoundary = 0;
         }
-        const bool head = isHead(g);
-        const bool branch = isBranch(g);
+        const bool head = g.kind == RowKind::Head;
+        const bool branch = g.isBranch();
         if (head || branch) {
             ++m_sinceBoundary;
             ++m_all;
@@ -200,9 +331,9 @@ class CurrentWalk {
         if (isOuterBranch(g))
             ++m_outer;
 
-        if ((head || branch) && !isBlank(m_sheet.cell(row, col::designCurrent))) {
+        if ((head || branch) && !isBlank(m_cells.text(row, col::designCurrent))) {
             if (branch) {
-                auto v = numberOrZero(m_sheet, row, col::designCurrent);
+                auto v = m_cells.numberOrZero(row, col::designCurrent);
                 if (!v)
                     return v.error();
                 m_sum += *v;
@@ -219,13 +350,15 @@ class CurrentWalk {
 
         if (head)
             return writeHead(row);
-        if (isFirstTrunk(g) && !isTwoSystemJunction(g))
+        if (g.kind == RowKind::FirstTrunk && !isTwoSystemJunction(g))
             write(row, m_sum * m_factorHere);
         if (isOuterTrunk(g)) {
             // System 2's first trunk row leaves the head directly and carries all of system 2.
-            const bool system2Start =
-                row > 0 && isInnerBranch(m_sheet.cell(row - 1, col::glyph)) &&
-                rowKind(m_sheet.cell(row - 1, col::glyph)) == RowKind::LastBranch;
+            bool system2Start = false;
+            if (row > 0) {
+                const RowClass above = m_cells.rowClass(row - 1);
+                system2Start = isInnerBranch(above) && above.kind == RowKind::LastBranch;
+            }
             write(row, system2Start ? m_sum * m_factorOuter : m_sum);
         }
         if (isInnerTrunk(g))
@@ -237,7 +370,7 @@ class CurrentWalk {
 
   private:
     void write(int row, double current) {
-        m_sheet.setCell(row, col::designCurrent, wholeNumberText(current));
+        m_cells.write(row, col::designCurrent, wholeNumberText(current));
     }
 
     Status writeHead(int row) {
@@ -245,22 +378,22 @@ class CurrentWalk {
         write(row, demand);
         // The main breaker must carry the feeder's demand current; raise it to the next
         // standard rating. No standard breaker goes beyond 1600 A: then it stays as entered.
-        if (!isBlank(m_sheet.cell(row, col::mainBreaker))) {
-            auto main = numberOrZero(m_sheet, row, col::mainBreaker);
+        if (!isBlank(m_cells.text(row, col::mainBreaker))) {
+            auto main = m_cells.numberOrZero(row, col::mainBreaker);
             if (!main)
                 return main.error();
             if (*main < demand) {
-                std::string rating = selectRating(demand);
+                const std::string rating = selectRating(demand);
                 if (!rating.empty())
-                    m_sheet.setCell(row, col::mainBreaker, std::move(rating));
+                    m_cells.write(row, col::mainBreaker, rating);
             }
         }
-        if (hasTwoSystems(m_sheet, row))
+        if (hasTwoSystems(m_cells, row))
             write(row, (m_system1 * m_factorInner + m_system2) * m_factorHere);
         return success();
     }
 
-    Sheet& m_sheet;
+    BlockCells& m_cells;
     double m_sum = 0.0;
     double m_system1 = 0.0;   // system 1's sum when the head is reached
     double m_system2 = 0.0;   // system 2's sum, saved at the boundary between the systems
@@ -273,25 +406,23 @@ class CurrentWalk {
     double m_factorOuter = 1.0;
 };
 
-}  // namespace
-
-Status recalculateDesignCurrents(Sheet& sheet, int s1, int e1) {
-    const RowRange rows = treeRows(sheet, s1, e1);
+Status designCurrents(BlockCells& b) {
+    const RowRange rows = b.rows();
     double sum = 0.0;
     bool sumRow = true;
     for (int r = rows.last; r >= rows.first; --r) {
-        if (isOutsideTree(sheet, r))
+        if (b.isOutsideTree(r))
             continue;
-        const std::string_view g = sheet.cell(r, col::glyph);
+        const RowClass g = b.rowClass(r);
         // A row of an unknown kind is taken as the kind of the row below it.
-        if (isSumRow(g))
+        if (g.isSumRow())
             sumRow = true;
-        if (isBranch(g))
+        if (g.isBranch())
             sumRow = false;
         if (sumRow) {
-            sheet.setCell(r, col::designCurrent, formatShortest(sum));
+            b.write(r, col::designCurrent, formatShortest(sum));
         } else {
-            auto v = numberOrZero(sheet, r, col::designCurrent);
+            auto v = b.numberOrZero(r, col::designCurrent);
             if (!v)
                 return v.error();
             sum += *v;
@@ -300,33 +431,33 @@ Status recalculateDesignCurrents(Sheet& sheet, int s1, int e1) {
     return success();
 }
 
-Status computeSingleDrops(Sheet& sheet, int s1, int e1) {
-    const RowRange rows = treeRows(sheet, s1, e1);
+Status singleDrops(BlockCells& b) {
+    const RowRange rows = b.rows();
     if (rows.empty())
         return success();
-    const double k = dropCoefficient(sheet.cell(rows.first, col::system));
+    const double k = dropCoefficient(b.sheet().cell(rows.first, col::system));
     for (int r = rows.first; r <= rows.last; ++r) {
-        if (isOutsideTree(sheet, r))
+        if (b.isOutsideTree(r))
             continue;
-        if (isBlank(sheet.cell(r, col::designCurrent)) || isBlank(sheet.cell(r, col::length)) ||
-            isBlank(sheet.cell(r, col::impedance)))
+        if (isBlank(b.text(r, col::designCurrent)) || isBlank(b.text(r, col::length)) ||
+            isBlank(b.text(r, col::impedance)))
             continue;
-        auto current = numberOrZero(sheet, r, col::designCurrent);
+        auto current = b.numberOrZero(r, col::designCurrent);
         if (!current)
             return current.error();
-        auto length = numberOrZero(sheet, r, col::length);
+        auto length = b.numberOrZero(r, col::length);
         if (!length)
             return length.error();
-        auto z = numberOrZero(sheet, r, col::impedance);
+        auto z = b.numberOrZero(r, col::impedance);
         if (!z)
             return z.error();
-        sheet.setCell(r, col::singleDrop, formatTwoDecimals(voltageDrop(k, *current, *length, *z)));
+        b.write(r, col::singleDrop, formatTwoDecimals(voltageDrop(k, *current, *length, *z)));
     }
     return success();
 }
 
-Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, const SupplyChoice& supply) {
-    const RowRange rows = treeRows(sheet, s1, e1);
+Status lengthsCurrentsAndDrops(BlockCells& b, const SupplyChoice& supply) {
+    const RowRange rows = b.rows();
     if (rows.empty())
         return success();
     // The typed percentage is the same for every row; a text that is no number stops the step
@@ -334,19 +465,19 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, const SupplyChoi
     const auto typedFraction = allowableDropFraction(supply, 0.0);
     if (!typedFraction)
         return typedFraction.error();
-    const std::string system = std::string(sheet.cell(rows.first, col::system));
+    const std::string_view system = b.sheet().cell(rows.first, col::system);
     const double k = dropCoefficient(system);
     const double baseVoltage = systemBaseVoltage(system);
 
     // Lengths go down the block and currents up it, in one pass: a failure leaves the rows
     // reached from both ends done.
-    LengthWalk lengths(sheet, hasTwoSystems(sheet, rows.first));
-    CurrentWalk currents(sheet);
+    LengthWalk lengths(b, hasTwoSystems(b, rows.first));
+    CurrentWalk currents(b);
     for (int i = 0; i <= rows.last - rows.first; ++i) {
-        if (!isOutsideTree(sheet, rows.first + i))
+        if (!b.isOutsideTree(rows.first + i))
             if (Status s = lengths.step(rows.first + i); !s)
                 return s;
-        if (!isOutsideTree(sheet, rows.last - i))
+        if (!b.isOutsideTree(rows.last - i))
             if (Status s = currents.step(rows.last - i); !s)
                 return s;
     }
@@ -356,74 +487,114 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, const SupplyChoi
     // feeder's own drop.
     double trunkDrop = 0.0;
     for (int r = rows.first; r <= rows.last; ++r) {
-        if (isOutsideTree(sheet, r))
+        if (b.isOutsideTree(r))
             continue;
-        const std::string g = std::string(sheet.cell(r, col::glyph));
-        auto length = numberOrZero(sheet, r, col::length);
+        const RowClass g = b.rowClass(r);
+        auto length = b.numberOrZero(r, col::length);
         if (!length)
             return length.error();
-        auto current = numberOrZero(sheet, r, col::designCurrent);
+        auto current = b.numberOrZero(r, col::designCurrent);
         if (!current)
             return current.error();
-        auto z = numberOrZero(sheet, r, col::impedance);
+        auto z = b.numberOrZero(r, col::impedance);
         if (!z)
             return z.error();
         // The sums are made of the drops as the sheet shows them, two decimals.
         const std::string dropText = formatTwoDecimals(voltageDrop(k, *current, *length, *z));
         const double drop = readNumber(dropText).valueOr(0.0);
-        sheet.setCell(r, col::singleDrop, dropText);
+        b.write(r, col::singleDrop, dropText);
 
-        if (isSumRow(g))
+        if (g.isSumRow())
             trunkDrop += drop;
-        if (isBranch(g))
-            sheet.setCell(r, col::summedDrop, formatShortest(trunkDrop + drop));
+        if (g.isBranch())
+            b.write(r, col::summedDrop, formatShortest(trunkDrop + drop));
 
-        auto distance = numberOrZero(sheet, r, col::cumulativeLength);
+        auto distance = b.numberOrZero(r, col::cumulativeLength);
         if (!distance)
             return distance.error();
         const double fraction = supply.kind == SupplyKind::Typed
                                     ? *typedFraction
                                     : allowableDropFraction(supply.kind, *distance);
-        sheet.setCell(r, col::allowableDrop, formatShortest(allowableDrop(baseVoltage, fraction)));
+        b.write(r, col::allowableDrop, formatShortest(allowableDrop(baseVoltage, fraction)));
 
-        if (isSystemBoundary(sheet, r)) {
-            auto headDrop = cellNumber(sheet, rows.first, col::singleDrop);
+        if (isSystemBoundary(b.sheet(), r)) {
+            auto headDrop = b.number(rows.first, col::singleDrop);
             if (!headDrop)
                 return headDrop.error();
             if (*headDrop)
                 trunkDrop = **headDrop;
         }
 
-        sheet.setCell(r, col::mark, std::string());
-        auto summed = cellNumber(sheet, r, col::summedDrop);
+        // The mark is cleared first: a row stopped by a cell below keeps it cleared.
+        b.write(r, col::mark, std::string_view());
+        auto summed = b.number(r, col::summedDrop);
         if (!summed)
             return summed.error();
-        auto allowed = cellNumber(sheet, r, col::allowableDrop);
+        auto allowed = b.number(r, col::allowableDrop);
         if (!allowed)
             return allowed.error();
         if (*summed && *allowed && **summed > **allowed)
-            sheet.setCell(r, col::mark, "over");
+            b.write(r, col::mark, "over");
     }
     return success();
 }
 
+// The three steps of a residential block on one set of block cells, written to the sheet when
+// they end, whether they succeed or stop.
+Status recalculateTree(BlockCells& b, int s1, int e1, const SupplyChoice& supply) {
+    b.start(treeRows(b.sheet(), s1, e1));
+    Status st = designCurrents(b);
+    if (st)
+        st = singleDrops(b);
+    if (st)
+        st = lengthsCurrentsAndDrops(b, supply);
+    b.flush();
+    return st;
+}
+
+}  // namespace
+
+Status recalculateDesignCurrents(Sheet& sheet, int s1, int e1) {
+    BlockCells b(sheet);
+    b.start(treeRows(sheet, s1, e1));
+    const Status st = designCurrents(b);
+    b.flush();
+    return st;
+}
+
+Status computeSingleDrops(Sheet& sheet, int s1, int e1) {
+    BlockCells b(sheet);
+    b.start(treeRows(sheet, s1, e1));
+    const Status st = singleDrops(b);
+    b.flush();
+    return st;
+}
+
+Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, const SupplyChoice& supply) {
+    BlockCells b(sheet);
+    b.start(treeRows(sheet, s1, e1));
+    const Status st = lengthsCurrentsAndDrops(b, supply);
+    b.flush();
+    return st;
+}
+
 Status recalculateBlock(Sheet& sheet, int s1, int e1, const SupplyChoice& supply) {
-    if (Status s = recalculateDesignCurrents(sheet, s1, e1); !s)
-        return s;
-    if (Status s = computeSingleDrops(sheet, s1, e1); !s)
-        return s;
-    if (Status s = sumLengthsCurrentsAndDrops(sheet, s1, e1, supply); !s)
+    BlockCells b(sheet);
+    if (Status s = recalculateTree(b, s1, e1, supply); !s)
         return s;
     return checkBranchProtection(sheet, s1, e1);
 }
 
 Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply) {
+    // One set of block cells for every block, so that its texts keep their storage.
+    BlockCells b(sheet);
     for (const FeederBlock& block : feederBlocks(sheet)) {
-        const Status st = isHead(sheet.cell(block.headRow, col::glyph))
-                              ? recalculateBlock(sheet, block.range.s1, block.range.e1, supply)
-                              : checkBranchProtection(sheet, block.range.s1, block.range.e1);
-        if (!st)
-            return st;
+        const bool tree = rowKind(sheet.cell(block.headRow, col::glyph)) == RowKind::Head;
+        if (tree)
+            if (Status s = recalculateTree(b, block.range.s1, block.range.e1, supply); !s)
+                return s;
+        if (Status s = checkBranchProtection(sheet, block.range.s1, block.range.e1); !s)
+            return s;
     }
     applyCellChecks(sheet, 0, sheet.rowCount() - 1);
     return success();

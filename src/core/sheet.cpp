@@ -92,6 +92,27 @@ void Sheet::recordCell(int row, int column, std::string_view old) {
     m_journal->add<SheetJournal::CellWas>(row, column, std::string(old));
 }
 
+void Sheet::setCells(int row, std::span<const CellText> cells) {
+    PackedRow& target = m_rows[idx(row)];
+    std::array<std::string_view, kColumnCount> texts;
+    for (int c = 0; c < kColumnCount; ++c)
+        texts[idx(c)] = target.cell(c);
+    bool changed = false;
+    for (const auto& [column, text] : cells) {
+        std::string_view& now = texts[idx(column)];
+        if (now == text)
+            continue;
+        if (m_journal)
+            recordCell(row, column, now);
+        now = text;
+        changed = true;
+    }
+    // Every view still points into the old row or into the caller's texts until the new row
+    // is packed.
+    if (changed)
+        target = PackedRow::pack(texts);
+}
+
 void Sheet::setPackedRow(int r, PackedRow cells) {
     PackedRow& target = m_rows[idx(r)];
     if (target == cells)

@@ -5,8 +5,10 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "number_text.h"
@@ -142,6 +144,10 @@ class Sheet {
             recordCell(row, column, old);
         target.set(column, text);
     }
+    // Several cells of one row at once, as setCell would write them one after another, with a
+    // single repack of the row; the texts may be views into that same row.
+    using CellText = std::pair<int, std::string_view>;
+    void setCells(int row, std::span<const CellText> cells);
     // A copy of the row's cells; const, so that assigning to it, which would change nothing,
     // does not compile.
     const Row row(int r) const { return m_rows[idx(r)].unpack(); }

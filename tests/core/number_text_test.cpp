@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
 
 using namespace wirelark;
 
@@ -107,6 +113,102 @@ TEST(NumberTexts, WhatIsWrittenReadsBack) {
     for (double v : {0.0, 1.25, 1234.5, 0.001, 98765.4321, -3.5}) {
         EXPECT_NEAR(*readNumber(formatTwoDecimals(v)), v, 0.005);
         EXPECT_DOUBLE_EQ(*readNumber(formatShortest(v)), v);
+    }
+}
+
+// Texts written into the sheet must stay byte for byte what printf wrote, and a number read
+// must be the nearest double, whichever quick route the conversion takes. printf and
+// from_chars are the references.
+std::string printed(const char* format, double x, int decimals = 0) {
+    char buf[512];
+    if (decimals < 0)
+        std::snprintf(buf, sizeof buf, format, x);
+    else
+        std::snprintf(buf, sizeof buf, format, decimals, x);
+    return buf;
+}
+
+std::vector<double> awkwardValues() {
+    std::vector<double> values = {
+        0.0,
+        1.0,
+        -1.0,
+        0.1 + 0.2,
+        1.68,
+        16.8,
+        16.800000000000001,
+        0.0001,
+        0.00001,
+        0.000123,
+        1e-5,
+        123456789012345.0,
+        999999999999999.0,
+        1e15,
+        1e16,
+        1.5e15,
+        1e20,
+        1.25e-7,
+        2.5,
+        82.5,
+        0.125,
+        0.375,
+        1234.5,
+        -1234.5,
+        1e300,
+        -1e-300,
+        5e-324,
+        std::numeric_limits<double>::max(),
+        1.0 / 3.0,
+        2.0 / 3.0,
+        100.0 / 7.0,
+        272.45,
+        std::sqrt(3.0),
+        0.95,
+        1e-4 - 1e-20,
+    };
+    // A fixed pseudo-random sweep over magnitudes and digit counts.
+    std::uint64_t state = 0x9E3779B97F4A7C15ULL;
+    for (int i = 0; i < 4000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double unit = static_cast<double>(state >> 11) / 9007199254740992.0;
+        const int exponent = static_cast<int>((state >> 3) % 40) - 20;
+        const double v = unit * std::pow(10.0, exponent);
+        // Every other value rounded to a few decimals, as the sheet's numbers are.
+        const double digits = std::pow(10.0, static_cast<double>(i % 6));
+        values.push_back(i % 2 ? v : std::round(v * digits) / digits);
+        values.push_back(-values.back());
+    }
+    return values;
+}
+
+TEST(NumberTexts, FormatAsPrintfByteForByte) {
+    for (double v : awkwardValues()) {
+        std::string general = printed("%.15g", v, -1);
+        if (general == "-0")
+            general = "0";
+        EXPECT_EQ(formatShortest(v), general) << general;
+        for (int decimals : {0, 2, 3}) {
+            std::string fixed = printed("%.*f", v, decimals);
+            if (fixed.front() == '-' && fixed.find_first_of("123456789") == std::string::npos)
+                fixed.erase(0, 1);
+            EXPECT_EQ(formatFixed(v, decimals, false), fixed) << fixed;
+        }
+    }
+}
+
+TEST(NumberTexts, ReadTheNearestDoubleAsFromChars) {
+    for (double v : awkwardValues()) {
+        for (const std::string& text : {printed("%.15g", v, -1), printed("%.*f", v, 2),
+                                        printed("%.17g", v, -1), printed("%.*f", v, 6)}) {
+            double expected = 0;
+            const auto [ptr, ec] =
+                std::from_chars(text.data(), text.data() + text.size(), expected);
+            if (ec != std::errc() || !std::isfinite(expected))
+                continue;
+            auto r = readNumber(text);
+            ASSERT_TRUE(r.ok()) << text;
+            EXPECT_EQ(*r, expected) << text;
+        }
     }
 }
 

@@ -60,6 +60,27 @@ TEST(SheetJournal, EveryChangeOfTheRowsIsTakenBackAndMadeAgain) {
         {"a cell written", [](Sheet& s) { s.setCell(2, col::name, "L9"); }, 1},
         {"a cell written with the text it holds is no change",
          [](Sheet& s) { s.setCell(1, col::name, "L1"); }, 0},
+        {"several cells of a row at once, unchanged ones not counted",
+         [](Sheet& s) {
+             const Sheet::CellText cells[] = {
+                 {col::name, "L1"}, {col::length, "12"}, {col::remarks, "from the feeder"}};
+             s.setCells(1, cells);
+         },
+         2},
+        {"a cell of a row copied into another of the same row, a column given twice",
+         [](Sheet& s) {
+             const Sheet::CellText cells[] = {{col::loadName, s.cell(1, col::name)},
+                                              {col::name, "a much longer name"},
+                                              {col::name, "L2"}};
+             s.setCells(1, cells);
+         },
+         3},
+        {"a row emptied through its cells",
+         [](Sheet& s) {
+             const Sheet::CellText cells[] = {{col::remarks, ""}};
+             s.setCells(4, cells);
+         },
+         1},
         {"a row replaced whole", [&](Sheet& s) { s.setRow(1, filled); }, 1},
         {"blank rows inserted in the middle", [](Sheet& s) { s.insertRows(1, 3); }, 1},
         {"given rows inserted at the end",
