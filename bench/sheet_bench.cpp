@@ -127,20 +127,27 @@ constexpr int kSmall = 1000, kMedium = 8000, kLarge = 32000, kHuge = 128000;
 
 }  // namespace
 
-BENCHMARK(BM_Load)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Arg(kHuge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Load)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Arg(kHuge)->Unit(
+    benchmark::kMillisecond);
 BENCHMARK(BM_RecalculateEveryBlock)
     ->Arg(kSmall)
     ->Arg(kMedium)
     ->Arg(kLarge)
     ->Arg(kHuge)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CellChecks)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Arg(kHuge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CellChecks)
+    ->Arg(kSmall)
+    ->Arg(kMedium)
+    ->Arg(kLarge)
+    ->Arg(kHuge)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BranchWriteBack)
     ->Arg(kSmall)
     ->Arg(kMedium)
     ->Arg(kLarge)
     ->Arg(kHuge)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Save)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Arg(kHuge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(kSmall)->Arg(kMedium)->Arg(kLarge)->Arg(kHuge)->Unit(
+    benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
