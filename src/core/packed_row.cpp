@@ -57,7 +57,8 @@ PackedRow PackedRow::packCells(const Cells& cells) {
     std::size_t at = 0;
     for (int c = 0; c < kPackedCells; ++c) {
         const auto& text = cells[static_cast<std::size_t>(c)];
-        std::memcpy(out + at, text.data(), text.size());
+        if (!text.empty())  // an empty view may hold no pointer at all
+            std::memcpy(out + at, text.data(), text.size());
         at += text.size();
         putEnd(row.m_data.get(), w, c, at);
     }
