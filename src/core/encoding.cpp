@@ -189,6 +189,24 @@ Expected<std::string, TextError> decodeUtf8(std::string_view bytes) {
     return std::string(bytes);
 }
 
+// Copies the run of ASCII bytes from `i` that `table` maps to themselves (the digits, commas and
+// names of a sheet) whole, moving `i` past it; false when there is none.
+bool copyPlainRun(std::string_view in, std::size_t& i, std::string& out,
+                  const std::uint16_t* table) {
+    std::size_t run = i;
+    while (run < in.size()) {
+        const auto b = static_cast<unsigned char>(in[run]);
+        if (b >= 0x80 || table[b] != b)
+            break;
+        ++run;
+    }
+    if (run == i)
+        return false;
+    out.append(in.substr(i, run - i));
+    i = run;
+    return true;
+}
+
 // Code page 932 -> UTF-8 by table, as the system converter does it. Where a byte (or a lead
 // byte and its trail) is not a character: with Replace, "?" and the conversion goes on at the
 // next byte; with Stop, the conversion ends there and tells the offset.
@@ -197,17 +215,8 @@ Conversion cp932Decoded(std::string_view in, OnBad onBad) {
     std::string& out = result.out;
     out.reserve(in.size() * 3 / 2 + 16);
     for (std::size_t i = 0; i < in.size();) {
-        // Runs of bytes that stand for themselves (the digits, commas and names of a sheet)
-        // are copied whole.
-        std::size_t run = i;
-        while (run < in.size() && kCp932Single[static_cast<unsigned char>(in[run])] ==
-                                      static_cast<unsigned char>(in[run]))
-            ++run;
-        if (run > i) {
-            out.append(in.substr(i, run - i));
-            i = run;
+        if (copyPlainRun(in, i, out, kCp932Single))
             continue;
-        }
         const auto b = static_cast<unsigned char>(in[i]);
         std::uint16_t c = kCp932Single[b];
         std::size_t len = 1;
@@ -242,16 +251,8 @@ std::string cp932Encoded(std::string_view in) {
     std::string out;
     out.reserve(in.size());
     for (std::size_t i = 0; i < in.size();) {
-        std::size_t run = i;
-        while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80 &&
-               kCp932Encode[static_cast<unsigned char>(in[run])] ==
-                   static_cast<unsigned char>(in[run]))
-            ++run;
-        if (run > i) {
-            out.append(in.substr(i, run - i));
-            i = run;
+        if (copyPlainRun(in, i, out, kCp932Encode))
             continue;
-        }
         const auto lead = static_cast<unsigned char>(in[i]);
         char32_t cp = lead;
         std::size_t len = 1;

@@ -552,30 +552,29 @@ Status recalculateTree(BlockCells& b, int s1, int e1, const SupplyChoice& supply
     return st;
 }
 
+// One step on the block's cells, written to the sheet when it ends, whether it succeeds or stops.
+template <class Step>
+Status runStep(Sheet& sheet, int s1, int e1, Step step) {
+    BlockCells b(sheet);
+    b.start(treeRows(sheet, s1, e1));
+    const Status st = step(b);
+    b.flush();
+    return st;
+}
+
 }  // namespace
 
 Status recalculateDesignCurrents(Sheet& sheet, int s1, int e1) {
-    BlockCells b(sheet);
-    b.start(treeRows(sheet, s1, e1));
-    const Status st = designCurrents(b);
-    b.flush();
-    return st;
+    return runStep(sheet, s1, e1, [](BlockCells& b) { return designCurrents(b); });
 }
 
 Status computeSingleDrops(Sheet& sheet, int s1, int e1) {
-    BlockCells b(sheet);
-    b.start(treeRows(sheet, s1, e1));
-    const Status st = singleDrops(b);
-    b.flush();
-    return st;
+    return runStep(sheet, s1, e1, [](BlockCells& b) { return singleDrops(b); });
 }
 
 Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, const SupplyChoice& supply) {
-    BlockCells b(sheet);
-    b.start(treeRows(sheet, s1, e1));
-    const Status st = lengthsCurrentsAndDrops(b, supply);
-    b.flush();
-    return st;
+    return runStep(sheet, s1, e1,
+                   [&supply](BlockCells& b) { return lengthsCurrentsAndDrops(b, supply); });
 }
 
 Status recalculateBlock(Sheet& sheet, int s1, int e1, const SupplyChoice& supply) {
