@@ -370,3 +370,41 @@ TEST_F(SheetCommands, HelpAndVersionAnswerOnStandardOutputAndRunNothing) {
     }
     EXPECT_FALSE(fs::exists(out));
 }
+
+// The command copied alone into a folder: every subcommand but pdf and xlsx runs without the
+// output module, and those two say which file is missing instead of failing to start.
+TEST_F(SheetCommands, OnlyPdfAndXlsxNeedTheOutputModule) {
+    const fs::path alone = path("alone") / "wirelark-cli";
+    fs::create_directories(alone.parent_path());
+    fs::copy_file(WIRELARK_CLI, alone);
+    const fs::path sheet = sheetFile("in.ksk", workedExample());
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* stderrHas;
+    };
+    const Case cases[] = {
+        {{"recalc", sheet.string(), "-o", path("out.ksk").string()}, 0, ""},
+        {{"tsv", sheet.string()}, 0, ""},
+        {{"pdf", sheet.string(), "-o", path("out.pdf").string()},
+         2,
+         "印刷・ブック出力のモジュールが見つかりません: "},
+        {{"xlsx", sheet.string(), "-o", path("out.xlsx").string()}, 2, "wirelark-cli-output"},
+    };
+    for (const Case& c : cases) {
+        std::string command = shellQuoted(alone.string());
+        for (const std::string& a : c.args)
+            command += " " + shellQuoted(a);
+        command += " >" + shellQuoted(path("stdout").string()) + " 2>" +
+                   shellQuoted(path("stderr").string());
+        const int status = std::system(command.c_str());
+        const std::string err = readBytes(path("stderr"));
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.exitCode) << c.args[0] << err;
+        if (*c.stderrHas == '\0')
+            EXPECT_EQ(err, "") << c.args[0];
+        else
+            EXPECT_NE(err.find(c.stderrHas), std::string::npos) << c.args[0] << ": " << err;
+    }
+    EXPECT_FALSE(fs::exists(path("out.pdf")));
+    EXPECT_FALSE(fs::exists(path("out.xlsx")));
+}

@@ -201,6 +201,32 @@ class Package(unittest.TestCase):
         checked = self.cli("check", out)
         self.assertIn(checked.returncode, (0, 1), checked.stderr)
 
+        # pdf and xlsx run in the output module, which the command finds in its installed folder.
+        for command, suffix, magic in (("pdf", ".pdf", b"%PDF-"), ("xlsx", ".xlsx", b"PK")):
+            with self.subTest(f"{command} from the installed module"):
+                written = os.path.join(self.root, "example" + suffix)
+                done = self.cli(command, example, "-o", written)
+                self.assertEqual((done.returncode, done.stderr), (0, ""))
+                with open(written, "rb") as f:
+                    self.assertEqual(f.read(len(magic)), magic)
+
+    def test_batch_command_loads_qt_and_the_workbook_library_only_for_its_outputs(self):
+        modules = [f for f in self.files if f.endswith("/wirelark-cli-output.so")]
+        self.assertEqual(len(modules), 1, "one output module")
+        self.assertTrue(modules[0].startswith("/usr/lib/"), modules[0])
+        cases = [
+            ("/usr/bin/wirelark-cli", False),
+            (modules[0], True),
+        ]
+        for installed, loads_them in cases:
+            needed = re.findall(r"\(NEEDED\).*\[(.*)\]",
+                                run(["readelf", "-d", self.path(installed)]).stdout)
+            with self.subTest(installed):
+                self.assertIn("libc.so.6", needed)
+                for library in ("libQt6Gui", "libQt6Core", "libxlsxwriter"):
+                    self.assertEqual(any(n.startswith(library) for n in needed), loads_them,
+                                     f"{library} in {needed}")
+
     def test_lintian_finds_no_error(self):
         if shutil.which("lintian") is None:
             self.fail("lintian is not installed (scripts/install-deps installs it)")
