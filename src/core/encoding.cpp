@@ -244,40 +244,77 @@ Conversion cp932Decoded(std::string_view in, OnBad onBad) {
     return result;
 }
 
+// A well-formed three-byte UTF-8 sequence at `p` (the kana, kanji and box drawing of a sheet):
+// its code point, or 0 when the bytes are anything else.
+char32_t threeByteCodePoint(const unsigned char* p) {
+    if ((p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80)
+        return 0;
+    const char32_t cp =
+        (char32_t{p[0] & 0x0Fu} << 12) | (char32_t{p[1] & 0x3Fu} << 6) | (p[2] & 0x3Fu);
+    if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return cp;
+}
+
 // UTF-8 -> code page 932 by table, as the system converter does it: "?" for a character the
 // code page lacks and for a byte that does not begin a well-formed sequence, which is skipped
 // with the length its lead byte announces.
-std::string cp932Encoded(std::string_view in) {
-    std::string out;
-    out.reserve(in.size());
-    for (std::size_t i = 0; i < in.size();) {
-        if (copyPlainRun(in, i, out, kCp932Encode))
-            continue;
-        const auto lead = static_cast<unsigned char>(in[i]);
+void appendCp932Encoded(std::string& out, std::string_view in) {
+    // A character takes no more bytes in code page 932 than in UTF-8, and "?" stands for at
+    // least one byte; only an ASCII character given two bytes would need more, and gets it.
+    const std::size_t start = out.size();
+    out.resize(start + in.size());
+    char* p = out.data() + start;
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(in.data());
+    const std::size_t n = in.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char lead = bytes[i];
         char32_t cp = lead;
         std::size_t len = 1;
-        if (lead >= 0x80) {
+        if (lead < 0x80) {
+            const std::uint16_t single = kCp932Encode[lead];
+            if (single == lead) {
+                *p++ = static_cast<char>(lead);
+                ++i;
+                continue;
+            }
+        } else if (lead >= 0xE0 && lead <= 0xEF && i + 2 < n &&
+                   (cp = threeByteCodePoint(bytes + i)) != 0) {
+            len = 3;
+        } else {
             len = utf8SequenceLength(in.substr(i));
             if (len == 0) {
-                out.push_back('?');
-                i += std::min(leadLength(lead), in.size() - i);
+                *p++ = '?';
+                i += std::min(leadLength(lead), n - i);
                 continue;
             }
             cp = lead & (len == 2 ? 0x1F : len == 3 ? 0x0F : 0x07);
             for (std::size_t k = 1; k < len; ++k)
-                cp = (cp << 6) | (static_cast<unsigned char>(in[i + k]) & 0x3F);
+                cp = (cp << 6) | (bytes[i + k] & 0x3F);
         }
         i += len;
-        const std::uint16_t bytes = cp < 0x10000 ? kCp932Encode[cp] : kCp932Bad;
-        if (bytes == kCp932Bad) {
-            out.push_back('?');
-        } else if (bytes < 0x100) {
-            out.push_back(static_cast<char>(bytes));
+        const std::uint16_t encoded = cp < 0x10000 ? kCp932Encode[cp] : kCp932Bad;
+        if (encoded == kCp932Bad) {
+            *p++ = '?';
+        } else if (encoded < 0x100) {
+            *p++ = static_cast<char>(encoded);
         } else {
-            out.push_back(static_cast<char>(bytes >> 8));
-            out.push_back(static_cast<char>(bytes & 0xFF));
+            if (len == 1) {
+                const auto at = static_cast<std::size_t>(p - out.data());
+                out.resize(out.size() + 1);
+                p = out.data() + at;
+            }
+            *p++ = static_cast<char>(encoded >> 8);
+            *p++ = static_cast<char>(encoded & 0xFF);
         }
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
+}
+
+std::string cp932Encoded(std::string_view in) {
+    std::string out;
+    out.reserve(in.size());
+    appendCp932Encoded(out, in);
     return out;
 }
 
@@ -345,6 +382,17 @@ Expected<std::string> encodeCp932(std::string_view utf8) {
 
 std::string utf8ToCp932(std::string_view utf8) {
     return cp932Encoded(utf8);
+}
+
+bool cp932KeepsPrintableAscii() {
+    for (unsigned b = 0x21; b <= 0x7E; ++b)
+        if (kCp932Encode[b] != b)
+            return false;
+    return true;
+}
+
+void appendUtf8ToCp932(std::string& out, std::string_view utf8) {
+    appendCp932Encoded(out, utf8);
 }
 
 std::string cp932ToUtf8(std::string_view bytes) {

@@ -27,6 +27,12 @@ Expected<std::string> encodeCp932(std::string_view utf8);
 // converter cannot be set up the result is empty. What is written to a file goes through
 // encodeCp932.
 std::string utf8ToCp932(std::string_view utf8);
+// utf8ToCp932, appended to `out`: the pieces of a text converted one after another give the
+// bytes of the whole, as long as no piece ends inside a character.
+void appendUtf8ToCp932(std::string& out, std::string_view utf8);
+// Whether code page 932 holds every printable ASCII character (0x21 to 0x7E) as that same byte,
+// as every converter of it does.
+bool cp932KeepsPrintableAscii();
 // Code page 932 -> UTF-8. A byte sequence that is not valid code page 932 becomes "?".
 std::string cp932ToUtf8(std::string_view bytes);
 

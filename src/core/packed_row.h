@@ -36,6 +36,24 @@ class PackedRow {
         const std::size_t begin = column == 0 ? 0 : end(column - 1);
         return {texts() + begin, end(column) - begin};
     }
+    // Calls f(text) for every cell in column order, empty ones included.
+    template <class F>
+    void forEachCell(F&& f) const {
+        if (!m_data) {
+            for (int c = 0; c < kPackedCells; ++c)
+                f(std::string_view());
+            return;
+        }
+        const char* const base = texts();
+        std::size_t begin = 0;
+        for (int c = 0; c < kPackedCells; ++c) {
+            const std::size_t finish = end(c);
+            f(std::string_view(base + begin, finish - begin));
+            begin = finish;
+        }
+    }
+    // The bytes of all the row's texts together.
+    std::size_t textBytes() const { return m_data ? end(kPackedCells - 1) : 0; }
     // Replaces one cell's text (the row is repacked when the length changes).
     void set(int column, std::string_view text);
     std::array<std::string, kPackedCells> unpack() const;
@@ -57,7 +75,6 @@ class PackedRow {
         return v;
     }
     const char* texts() const { return m_data.get() + 1 + kPackedCells * width(); }
-    std::size_t textBytes() const { return m_data ? end(kPackedCells - 1) : 0; }
     std::size_t allocatedBytes() const { return 1 + kPackedCells * width() + textBytes(); }
 
     template <class Cells>

@@ -155,6 +155,14 @@ class Sheet {
     // Puts a row packed beforehand (as the file reader builds them) in place of row `r`.
     void setPackedRow(int r, PackedRow cells);
 
+    // Calls f(text) for every cell of row `r`, column by column: the fast way through a row.
+    template <class F>
+    void forEachCell(int r, F&& f) const {
+        m_rows[idx(r)].forEachCell(f);
+    }
+    // The bytes of all the texts of row `r` together.
+    std::size_t rowTextBytes(int r) const { return m_rows[idx(r)].textBytes(); }
+
     // A used row has a tree glyph (column 5 not empty; a single space counts as used).
     bool isUsed(int r) const { return !cell(r, col::glyph).empty(); }
     // Highest row whose column 5 is not empty; 0 when there is none.

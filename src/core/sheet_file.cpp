@@ -35,47 +35,114 @@ bool isLineBreakOrNul(char c) {
     return c == '\r' || c == '\n' || c == '\0';
 }
 
-// Appends a text that must stay on its line: a line break would split the record and shift
-// every line after it.
-void appendOnOneLine(std::string& out, std::string_view text) {
-    for (const char c : text)
-        out.push_back(isLineBreakOrNul(c) ? ' ' : c);
-}
-
-void appendCell(std::string& out, std::string_view cell) {
-    if (!needsQuotes(cell)) {
-        out.append(cell);
-        return;
-    }
-    out.push_back('"');
+// A cell of printable ASCII without a quote or a comma (the numbers, names and codes that make
+// up most of a sheet): written as it is, unquoted, in either code.
+bool isPlainCell(std::string_view cell) {
     for (const char c : cell) {
-        if (c == '"')
-            out.push_back('"');
-        out.push_back(isLineBreakOrNul(c) ? ' ' : c);
+        const auto u = static_cast<unsigned char>(c);
+        if (u <= 0x20 || u >= 0x7F || c == '"' || c == ',')
+            return false;
     }
-    out.push_back('"');
+    return true;
 }
 
-void appendCommaText(std::string& out, const Row& row) {
-    for (std::size_t c = 0; c < row.size(); ++c) {
-        if (c > 0)
-            out.push_back(',');
-        appendCell(out, row[c]);
-    }
-}
+// The texts of the file in its code: UTF-8 as the sheet holds them, or code page 932 as saved,
+// "?" for what the code page lacks (the arrow "▶" among them).
+struct AsUtf8 {
+    static constexpr bool kKeepsPlainCells = true;
+    static void append(std::string& out, std::string_view text) { out.append(text); }
+};
+struct AsCp932 {
+    static inline const bool kKeepsPlainCells = cp932KeepsPrintableAscii();
+    static void append(std::string& out, std::string_view text) { appendUtf8ToCp932(out, text); }
+};
 
-void appendCommaText(std::string& out, const Sheet& sheet, int r) {
-    for (int c = 0; c < kColumnCount; ++c) {
-        if (c > 0)
-            out.push_back(',');
-        appendCell(out, sheet.cell(r, c));
+// Writes the comma text of the file into `out`, in the code `Code` gives. A cell holding a
+// blank, a quote or a comma is quoted, with its quotes doubled; a line break or NUL inside a
+// cell or a line becomes a space, since it would split the record and shift every line after
+// it. Code page 932 keeps ASCII where it is and puts no byte below 0x40 into its double-byte
+// characters, so this is the same whether it looks at the text before or after conversion.
+// The bytes go straight into `out`, which grows ahead of them and is cut to its length at the
+// end.
+template <class Code>
+class FileWriter {
+  public:
+    FileWriter(std::string& out, std::size_t expected) : m_out(out), m_used(out.size()) {
+        m_out.resize(m_used + expected);
     }
-}
+    ~FileWriter() { m_out.resize(m_used); }
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
 
-void appendLine(std::string& out, std::string_view line) {
-    appendOnOneLine(out, line);
-    out.append("\r\n");
-}
+    void cell(std::string_view cell) {
+        if (Code::kKeepsPlainCells && isPlainCell(cell)) {
+            put(cell);
+            return;
+        }
+        m_coded.clear();
+        Code::append(m_coded, cell);
+        if (!needsQuotes(m_coded)) {
+            put(m_coded);
+            return;
+        }
+        char* p = room(2 * m_coded.size() + 2);
+        *p++ = '"';
+        for (const char c : m_coded) {
+            if (c == '"')
+                *p++ = '"';
+            *p++ = isLineBreakOrNul(c) ? ' ' : c;
+        }
+        *p++ = '"';
+        m_used = static_cast<std::size_t>(p - m_out.data());
+    }
+    void commaText(const Row& row) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0)
+                put(',');
+            cell(row[c]);
+        }
+    }
+    void commaText(const Sheet& sheet, int r) {
+        bool first = true;
+        sheet.forEachCell(r, [&](std::string_view text) {
+            if (!first)
+                put(',');
+            first = false;
+            cell(text);
+        });
+    }
+    void line(std::string_view text) {
+        m_coded.clear();
+        Code::append(m_coded, text);
+        for (char& c : m_coded)
+            if (isLineBreakOrNul(c))
+                c = ' ';
+        put(m_coded);
+        lineEnd();
+    }
+    void lineEnd() { put("\r\n"); }
+
+  private:
+    char* room(std::size_t n) {
+        if (m_out.size() - m_used < n)
+            m_out.resize(std::max(m_out.size() * 2, m_used + n));
+        return m_out.data() + m_used;
+    }
+    void put(std::string_view text) {
+        if (text.empty())
+            return;
+        std::memcpy(room(text.size()), text.data(), text.size());
+        m_used += text.size();
+    }
+    void put(char c) {
+        *room(1) = c;
+        ++m_used;
+    }
+
+    std::string& m_out;
+    std::size_t m_used;
+    std::string m_coded;
+};
 
 // Glyphs of column 5 whose "▶" code page 932 cannot hold; they come back with "?".
 struct GlyphRepair {
@@ -118,11 +185,6 @@ std::vector<std::string_view> lineViews(std::string_view text) {
         }
     }
     return lines;
-}
-
-// Code page 932 of the file text, "?" for what the code page lacks (the arrow "▶" among them).
-Expected<std::string> fileBytes(std::string_view text) {
-    return encodeCp932(text);
 }
 
 // A Japanese particle followed by a reason, with a space where the reason begins with Latin
@@ -219,7 +281,7 @@ std::string withSheetExtension(std::string_view chosen) {
 
 std::string commaText(const Row& row) {
     std::string out;
-    appendCommaText(out, row);
+    FileWriter<AsUtf8>(out, kColumnCount).commaText(row);
     return out;
 }
 
@@ -238,34 +300,55 @@ void splitCommaText(std::string_view line, Row& row) {
     splitFields(line, cells);
 }
 
-std::string sheetFileText(Sheet& sheet) {
+namespace {
+
+// The whole file in the code `Code` gives; the sheet changes as sheetFileText says.
+template <class Code>
+std::string sheetFileIn(Sheet& sheet) {
     const int last = sheet.lastUsedRow();
     sheet.setRowCount(last + 20);
 
-    std::string out;
-    out.reserve(static_cast<std::size_t>(last + 1) * 192 + 256);
-    appendLine(out, std::to_string(last + 20));
-    appendLine(out, std::to_string(last));
-
-    sheet.setCell(0, col::blockPages, sheet.heading.eraLabel);
-    sheet.setCell(0, col::settingCells, sheet.settings.yearDisplay == YearDisplay::Era ? "3" : "4");
-    sheet.setCell(1, col::settingCells, sheet.settings.printPageNumbers ? "5" : "6");
-    sheet.setCell(2, col::settingCells, sheet.heading.eraName);
-    for (int r = 0; r <= last; ++r) {
-        appendCommaText(out, sheet, r);
-        out.append("\r\n");
-    }
-    sheet.setCell(0, col::settingCells, "");
-    sheet.setCell(0, col::blockPages, "");
-
+    // Neither code needs more bytes than the sheet's texts (code page 932 holds a character in
+    // no more bytes than UTF-8) besides the commas and line ends, unless cells are quoted.
+    std::size_t expected = 256;
+    for (int r = 0; r <= last; ++r)
+        expected += sheet.rowTextBytes(r) + kColumnCount + 1;
     const HeadingFields& h = sheet.heading;
-    appendLine(out, sheet.settings.frequency == Frequency::Hz60 ? "60" : "50");
-    appendLine(out, h.eraYear);
-    appendLine(out, h.month);
-    appendLine(out, h.day);
-    appendLine(out, h.buildingName);
-    appendLine(out, h.eraLabel);
+    for (const std::string* text : {&h.eraYear, &h.month, &h.day, &h.buildingName, &h.eraLabel})
+        expected += text->size();
+
+    std::string out;
+    {
+        FileWriter<Code> file(out, expected);
+        file.line(std::to_string(last + 20));
+        file.line(std::to_string(last));
+
+        sheet.setCell(0, col::blockPages, sheet.heading.eraLabel);
+        sheet.setCell(0, col::settingCells,
+                      sheet.settings.yearDisplay == YearDisplay::Era ? "3" : "4");
+        sheet.setCell(1, col::settingCells, sheet.settings.printPageNumbers ? "5" : "6");
+        sheet.setCell(2, col::settingCells, sheet.heading.eraName);
+        for (int r = 0; r <= last; ++r) {
+            file.commaText(sheet, r);
+            file.lineEnd();
+        }
+        sheet.setCell(0, col::settingCells, "");
+        sheet.setCell(0, col::blockPages, "");
+
+        file.line(sheet.settings.frequency == Frequency::Hz60 ? "60" : "50");
+        file.line(h.eraYear);
+        file.line(h.month);
+        file.line(h.day);
+        file.line(h.buildingName);
+        file.line(h.eraLabel);
+    }
     return out;
+}
+
+}  // namespace
+
+std::string sheetFileText(Sheet& sheet) {
+    return sheetFileIn<AsUtf8>(sheet);
 }
 
 Expected<std::string> sheetFileBytes(Sheet& sheet) {
@@ -279,12 +362,15 @@ Expected<std::string> sheetFileBytes(Sheet& sheet) {
                      " 文字）。短くしてから保存してください。"};
     };
     const int last = sheet.lastUsedRow();
-    for (int r = 0; r <= last && r < sheet.rowCount(); ++r)
+    for (int r = 0; r <= last && r < sheet.rowCount(); ++r) {
+        if (sheet.rowTextBytes(r) <= kMaxFieldChars)
+            continue;  // no cell of the row can be too long
         for (int c = 0; c < kColumnCount; ++c)
             if (overlong(sheet.cell(r, c)))
                 return tooLong(
                     std::to_string(r + 1) + " 行目「" + std::string(columnCaption(c)) + "」",
                     sheet.cell(r, c));
+    }
     const HeadingFields& h = sheet.heading;
     const std::pair<std::string_view, const std::string*> heading[] = {
         {"「年」", &h.eraYear},    {"「月」", &h.month},
@@ -294,7 +380,7 @@ Expected<std::string> sheetFileBytes(Sheet& sheet) {
     for (const auto& [where, text] : heading)
         if (overlong(*text))
             return tooLong(where, *text);
-    return fileBytes(sheetFileText(sheet));
+    return sheetFileIn<AsCp932>(sheet);
 }
 
 Status saveSheetFile(Sheet& sheet, const std::filesystem::path& path) {

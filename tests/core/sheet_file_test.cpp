@@ -335,6 +335,74 @@ TEST(SheetFileSaving, WritesCodePage932WithQuestionMarksForTheArrow) {
     EXPECT_EQ(cp932ToUtf8(bytes), text);
 }
 
+// The saved bytes are the code page 932 of the sheet's comma text, whatever a cell holds: the
+// file is written cell by cell in code page 932, never through the UTF-8 text of the whole.
+TEST(SheetFileSaving, EveryKindOfCellIsSavedAsTheConvertedCommaText) {
+    const std::string nearBound(kMaxFieldChars, 'x');
+    const std::string wideAtBound = [] {
+        std::string t;
+        for (std::size_t i = 0; i < kMaxFieldChars; ++i)
+            t += "幹";  // 3 bytes each: over the bound in bytes, not in characters
+        return t;
+    }();
+    struct Case {
+        const char* meaning;
+        std::string cell;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"number", "1.012"},
+        {"every printable ASCII character",
+         [] {
+             std::string t;
+             for (char c = 0x21; c < 0x7F; ++c)
+                 t += c;
+             return t;
+         }()},
+        {"single space placeholder", " "},
+        {"comma and quote among kanji", "幹線,\"A\""},
+        {"line break, tab and NUL", std::string("二行\r\nの\t名称\0末", 19)},
+        {"half-width katakana", "ｹｰﾌﾞﾙ"},
+        {"ideographic space", "│　"},
+        {"characters the code page lacks", "▶🔌㎟"},
+        {"delete character", "a\x7F"},
+        {"a cell at the bound", nearBound},
+        {"kanji at the bound in characters", wideAtBound},
+    };
+    for (const Case& c : cases) {
+        Sheet s = realisticSheet();
+        s.setCell(3, col::loadName, c.cell);
+        s.setCell(4, col::remarks, c.cell);
+        if (c.cell.size() < 100)
+            s.setCell(5, col::glyph, std::string(glyph::branch) + c.cell);
+        // A row whose texts together pass the bound while no cell does.
+        s.setCell(6, col::loadName, nearBound);
+        s.setCell(6, col::cable, nearBound);
+        Sheet copy = s;
+        const auto bytes = sheetFileBytes(s);
+        ASSERT_TRUE(bytes) << c.meaning << ": " << bytes.error().message;
+        EXPECT_EQ(*bytes, utf8ToCp932(sheetFileText(copy))) << c.meaning;
+        EXPECT_EQ(s.row(2), copy.row(2))
+            << c.meaning << ": the setting cells stay as saving leaves them";
+    }
+}
+
+// A cell that ends inside a character (a text cut in the middle) loses that character, never the
+// comma after it: the cells behind it stay in their columns.
+TEST(SheetFileSaving, ACellEndingInsideACharacterKeepsTheCellsAfterIt) {
+    const char* cuts[] = {"幹線\xE7\xB7", "A\xE7", "\xF0\x9F\x94", "\xC3"};
+    for (const char* cut : cuts) {
+        Sheet s = realisticSheet();
+        s.setCell(3, col::loadName, cut);
+        const std::string after(s.cell(3, col::loadName + 1));
+        const auto bytes = sheetFileBytes(s);
+        ASSERT_TRUE(bytes);
+        const Row row = split(splitLines(cp932ToUtf8(*bytes))[5]);
+        EXPECT_EQ(row[col::loadName].back(), '?') << cut;
+        EXPECT_EQ(row[col::loadName + 1], after) << cut;
+    }
+}
+
 TEST(SheetFileSaving, FailedSaveKeepsThePreviousFile) {
     TempFolder dir;
     const fs::path target = dir / "本館.ksk";
