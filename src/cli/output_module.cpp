@@ -23,9 +23,9 @@
 
 namespace wirelark::cli {
 
-std::vector<std::filesystem::path> outputModuleCandidates(const std::filesystem::path& programFolder,
-                                                          const std::filesystem::path& installedFolder,
-                                                          const std::string& fileName) {
+std::vector<std::filesystem::path> outputModuleCandidates(
+    const std::filesystem::path& programFolder, const std::filesystem::path& installedFolder,
+    const std::string& fileName) {
     const std::filesystem::path file = std::filesystem::u8path(fileName);
     std::vector<std::filesystem::path> candidates{programFolder / file};
     if (!installedFolder.empty() && installedFolder != ".")

@@ -23,8 +23,8 @@ inline constexpr const char* kOutputCommandEntryName = "wirelark_run_output_comm
 // Where the module may be, in the order they are tried: beside the program (the build folder,
 // and the layout of a Windows installation), then `installedFolder` taken from the program's
 // folder (the library folder of an installation, as the build computed it).
-std::vector<std::filesystem::path> outputModuleCandidates(const std::filesystem::path& programFolder,
-                                                          const std::filesystem::path& installedFolder,
-                                                          const std::string& fileName);
+std::vector<std::filesystem::path> outputModuleCandidates(
+    const std::filesystem::path& programFolder, const std::filesystem::path& installedFolder,
+    const std::string& fileName);
 
 }  // namespace wirelark::cli
