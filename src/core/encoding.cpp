@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace wirelark {
@@ -189,41 +190,52 @@ Expected<std::string, TextError> decodeUtf8(std::string_view bytes) {
     return std::string(bytes);
 }
 
-// Copies the run of ASCII bytes from `i` that `table` maps to themselves (the digits, commas and
-// names of a sheet) whole, moving `i` past it; false when there is none.
-bool copyPlainRun(std::string_view in, std::size_t& i, std::string& out,
-                  const std::uint16_t* table) {
-    std::size_t run = i;
-    while (run < in.size()) {
-        const auto b = static_cast<unsigned char>(in[run]);
-        if (b >= 0x80 || table[b] != b)
-            break;
-        ++run;
-    }
-    if (run == i)
-        return false;
-    out.append(in.substr(i, run - i));
-    i = run;
-    return true;
-}
-
 // Code page 932 -> UTF-8 by table, as the system converter does it. Where a byte (or a lead
 // byte and its trail) is not a character: with Replace, "?" and the conversion goes on at the
 // next byte; with Stop, the conversion ends there and tells the offset.
 Conversion cp932Decoded(std::string_view in, OnBad onBad) {
     Conversion result;
     std::string& out = result.out;
-    out.reserve(in.size() * 3 / 2 + 16);
-    for (std::size_t i = 0; i < in.size();) {
-        if (copyPlainRun(in, i, out, kCp932Single))
-            continue;
-        const auto b = static_cast<unsigned char>(in[i]);
+    // A byte gives at most three bytes of UTF-8, but a sheet is mostly ASCII with two-byte
+    // characters that take three: the text starts a quarter larger than the input and grows
+    // when it must.
+    out.resize(in.size() + in.size() / 4 + 16);
+    char* p = out.data();
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(in.data());
+    const std::size_t n = in.size();
+    static const bool asciiKept = [] {
+        for (unsigned b = 0; b < 0x80; ++b)
+            if (kCp932Single[b] != b)
+                return false;
+        return true;
+    }();
+    for (std::size_t i = 0; i < n;) {
+        if (out.data() + out.size() - p < 8) {
+            const auto at = static_cast<std::size_t>(p - out.data());
+            out.resize(out.size() + out.size() / 2 + 16);
+            p = out.data() + at;
+        }
+        // Eight ASCII bytes at once, where the code page keeps ASCII as it is.
+        if (asciiKept && i + 8 <= n) {
+            std::uint64_t eight;
+            std::memcpy(&eight, bytes + i, 8);
+            if ((eight & 0x8080808080808080ull) == 0) {
+                std::memcpy(p, &eight, 8);
+                p += 8;
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char b = bytes[i];
         std::uint16_t c = kCp932Single[b];
+        if (c == b && b < 0x80) {
+            *p++ = static_cast<char>(b);
+            ++i;
+            continue;
+        }
         std::size_t len = 1;
         if (c == kCp932Lead) {
-            c = i + 1 < in.size() && b >= 0x80
-                    ? kCp932Double[(b - 0x80) * 256 + static_cast<unsigned char>(in[i + 1])]
-                    : kCp932Bad;
+            c = i + 1 < n && b >= 0x80 ? kCp932Double[(b - 0x80) * 256 + bytes[i + 1]] : kCp932Bad;
             len = 2;
         }
         if (c == kCp932Bad) {
@@ -231,16 +243,24 @@ Conversion cp932Decoded(std::string_view in, OnBad onBad) {
                 result.badOffset = i;
                 break;
             }
-            out.push_back('?');
+            *p++ = '?';
             ++i;
             continue;
         }
-        if (c < 0x80)
-            out.push_back(static_cast<char>(c));
-        else
-            appendUtf8(out, c);
+        // Every character of the code page lies in the Basic Multilingual Plane.
+        if (c < 0x80) {
+            *p++ = static_cast<char>(c);
+        } else if (c < 0x800) {
+            *p++ = static_cast<char>(0xC0 | (c >> 6));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            *p++ = static_cast<char>(0xE0 | (c >> 12));
+            *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
         i += len;
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return result;
 }
 

@@ -99,6 +99,48 @@ void PackedRow::set(int column, std::string_view text) {
     m_data = std::move(data);
 }
 
+void PackedRow::replace(std::span<const Change> changes) {
+    const auto oldEnd = [this](int column) -> std::size_t { return m_data ? end(column) : 0; };
+    const auto oldBegin = [&](int column) -> std::size_t {
+        return column == 0 ? 0 : oldEnd(column - 1);
+    };
+    std::size_t total = textBytes();
+    for (const auto& [column, text] : changes)
+        total = total - (oldEnd(column) - oldBegin(column)) + text.size();
+    if (total == 0) {
+        m_data.reset();
+        return;
+    }
+    const std::size_t w = widthFor(total);
+    auto data = allocateRow(w, total);
+    char* const out = data.get() + 1 + kPackedCells * w;
+    const char* const old = m_data ? texts() : nullptr;
+    std::size_t at = 0;
+    // The cells first..last-1 as they are, in one copy.
+    const auto keep = [&](int first, int last) {
+        if (first >= last)
+            return;
+        const std::size_t from = oldBegin(first);
+        const std::size_t to = oldEnd(last - 1);
+        if (to > from)
+            std::memcpy(out + at, old + from, to - from);
+        for (int c = first; c < last; ++c)
+            putEnd(data.get(), w, c, at + (oldEnd(c) - from));
+        at += to - from;
+    };
+    int next = 0;
+    for (const auto& [column, text] : changes) {
+        keep(next, column);
+        if (!text.empty())
+            std::memcpy(out + at, text.data(), text.size());
+        at += text.size();
+        putEnd(data.get(), w, column, at);
+        next = column + 1;
+    }
+    keep(next, kPackedCells);
+    m_data = std::move(data);
+}
+
 std::array<std::string, kPackedCells> PackedRow::unpack() const {
     std::array<std::string, kPackedCells> cells;
     if (m_data)
@@ -114,30 +156,6 @@ bool operator==(const PackedRow& a, const PackedRow& b) {
         if (a.cell(c) != b.cell(c))
             return false;
     return true;
-}
-
-void PackedRowBuilder::endCell() {
-    if (m_cells < kPackedCells) {
-        m_ends[static_cast<std::size_t>(m_cells++)] = static_cast<std::uint32_t>(m_text.size());
-        m_cellStart = m_text.size();
-    } else {
-        m_text.resize(m_cellStart);
-    }
-}
-
-PackedRow PackedRowBuilder::take() {
-    std::array<std::string_view, kPackedCells> cells{};
-    std::size_t begin = 0;
-    for (int c = 0; c < m_cells; ++c) {
-        const std::size_t e = m_ends[static_cast<std::size_t>(c)];
-        cells[static_cast<std::size_t>(c)] = std::string_view(m_text).substr(begin, e - begin);
-        begin = e;
-    }
-    PackedRow row = PackedRow::pack(cells);
-    m_text.clear();
-    m_cellStart = 0;
-    m_cells = 0;
-    return row;
 }
 
 }  // namespace wirelark

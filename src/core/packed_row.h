@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace wirelark {
 
@@ -56,6 +58,10 @@ class PackedRow {
     std::size_t textBytes() const { return m_data ? end(kPackedCells - 1) : 0; }
     // Replaces one cell's text (the row is repacked when the length changes).
     void set(int column, std::string_view text);
+    // Replaces several cells' texts in one repack; `changes` go by column, from left to right,
+    // each column once. The texts may be views into this row.
+    using Change = std::pair<int, std::string_view>;
+    void replace(std::span<const Change> changes);
     std::array<std::string, kPackedCells> unpack() const;
 
     friend bool operator==(const PackedRow& a, const PackedRow& b);
@@ -81,32 +87,6 @@ class PackedRow {
     static PackedRow packCells(const Cells& cells);
 
     std::unique_ptr<char[]> m_data;
-};
-
-// Builds a packed row cell by cell while reading a file: the texts of a cell may arrive in
-// pieces (a quoted field with doubled quotes), and cells never given stay empty.
-class PackedRowBuilder {
-  public:
-    void append(std::string_view piece) { m_text.append(piece); }
-    void append(char c) { m_text.push_back(c); }
-    // Ends the current cell; calls beyond the last cell are ignored.
-    void endCell();
-    // The row of the cells ended so far; the builder starts again empty.
-    PackedRow take();
-    // The cells ended so far, how many.
-    int cells() const { return m_cells; }
-    // The text of the cell being built, and a replacement for it.
-    std::string_view current() const { return std::string_view(m_text).substr(m_cellStart); }
-    void replaceCurrent(std::string_view text) {
-        m_text.resize(m_cellStart);
-        m_text.append(text);
-    }
-
-  private:
-    std::string m_text;
-    std::array<std::uint32_t, kPackedCells> m_ends{};
-    std::size_t m_cellStart = 0;
-    int m_cells = 0;
 };
 
 }  // namespace wirelark

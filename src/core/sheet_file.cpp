@@ -435,34 +435,64 @@ Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
     sheet.settings = current.settings;
     sheet.copyBuffer = current.copyBuffer;
 
-    // Each row line is split straight into its packed row. A single space stands for an empty
-    // cell, and an arrow the code page could not hold comes back whole.
+    // Each row line is split straight into its packed row. A cell is a view into the line, but
+    // for a quoted cell with doubled quotes, which is put together in `joined` (never longer
+    // than the line, so reserving the line keeps every view into it valid). A single space
+    // stands for an empty cell, and an arrow the code page could not hold comes back whole.
     struct RowCells {
-        PackedRowBuilder cells;
+        std::array<std::string_view, kColumnCount> cells{};
+        int count = 0;
+        std::string_view current;
+        bool inJoined = false;  // `current` is the end of `joined`
+        std::string joined;
         int overlongColumn = -1;
-        void append(std::string_view piece) { cells.append(piece); }
+
+        void start(std::string_view line) {
+            cells = {};
+            count = 0;
+            current = {};
+            inJoined = false;
+            joined.clear();
+            joined.reserve(line.size());
+        }
+        void append(std::string_view piece) {
+            if (current.empty() && !inJoined) {
+                current = piece;
+                return;
+            }
+            if (!inJoined) {
+                const std::size_t at = joined.size();
+                joined.append(current);
+                current = std::string_view(joined).substr(at);
+                inJoined = true;
+            }
+            joined.append(piece);
+            current = std::string_view(current.data(), current.size() + piece.size());
+        }
         void end() {
-            const int column = cells.cells();
-            if (column < kColumnCount) {
-                const std::string_view text = cells.current();
+            if (count < kColumnCount) {
+                std::string_view text = current;
                 if (overlongColumn < 0 && text.size() > kMaxFieldChars &&
                     utf8Length(text) > kMaxFieldChars)
-                    overlongColumn = column;
+                    overlongColumn = count;
                 if (text == " ") {
-                    cells.replaceCurrent({});
-                } else if (column == col::glyph) {
+                    text = {};
+                } else if (count == col::glyph) {
                     for (const GlyphRepair& repair : kGlyphRepairs)
                         if (text == repair.damaged) {
-                            cells.replaceCurrent(repair.glyph);
+                            text = repair.glyph;
                             break;
                         }
                 }
+                cells[static_cast<std::size_t>(count++)] = text;
             }
-            cells.endCell();
+            current = {};
+            inJoined = false;
         }
     } row;
     for (int r = 0; r <= last; ++r) {
         const std::size_t line = static_cast<std::size_t>(r) + 2;
+        row.start(lines[line]);
         splitFields(lines[line], row);
         if (row.overlongColumn >= 0) {
             const int c = row.overlongColumn;
@@ -471,7 +501,7 @@ Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
             return *overlongField(fileName, line, columnCaption(c),
                                   cells[static_cast<std::size_t>(c)]);
         }
-        sheet.setPackedRow(r, row.cells.take());
+        sheet.setPackedRow(r, PackedRow::pack(row.cells));
     }
     constexpr std::string_view kHeadingFields[] = {"年", "月", "日", "建物名称", "年号"};
     for (std::size_t k = 0; k < std::size(kHeadingFields); ++k) {
