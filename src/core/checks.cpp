@@ -15,17 +15,32 @@ namespace {
 // piece before it, provided that piece is the same cable (the same size key). The piece before
 // a first trunk row is the feeder itself; before a further trunk row it is the previous trunk
 // row, two rows up, past the branch between them.
-Expected<std::optional<double>> eightMetreLimit(const Sheet& sheet, int row, RowKind c) {
+Expected<std::optional<double>> eightMetreLimit(BranchProtectionCells& cells, int row, RowKind c) {
     const int before = c == RowKind::FirstTrunk ? row - 1 : row - 2;
-    if (before < 0 || sheet.cell(before, col::sizeKey) != sheet.cell(row, col::sizeKey))
+    if (before < 0 || cells.text(before, col::sizeKey) != cells.text(row, col::sizeKey))
         return std::optional<double>();
-    auto start = cellNumber(sheet, before, col::cumulativeLength);
+    auto start = cells.number(before, col::cumulativeLength);
     if (!start)
         return start.error();
     if (!*start)
         return std::optional<double>();
     return std::optional<double>(**start + 8.0);
 }
+
+// The sheet as the branch-protection rule reads it.
+class SheetCells final : public BranchProtectionCells {
+  public:
+    explicit SheetCells(const Sheet& sheet) : m_sheet(sheet) {}
+    int rowCount() const override { return m_sheet.rowCount(); }
+    RowClass rowClass(int row) const override { return classifyRow(m_sheet.cell(row, col::glyph)); }
+    std::string_view text(int row, int column) const override { return m_sheet.cell(row, column); }
+    Expected<std::optional<double>> number(int row, int column) override {
+        return cellNumber(m_sheet, row, column);
+    }
+
+  private:
+    const Sheet& m_sheet;
+};
 
 // A cell the cell checks compare: its number, read once however many comparisons use it;
 // nothing when it is blank or not a number, so that a check on such a cell is skipped.
@@ -109,6 +124,11 @@ std::string findingTail(std::string_view nameFramed, std::string_view loadName) 
 }  // namespace
 
 BranchProtectionResult evaluateBranchProtection(const Sheet& sheet, int s1, int e1) {
+    SheetCells cells(sheet);
+    return evaluateBranchProtection(cells, s1, e1);
+}
+
+BranchProtectionResult evaluateBranchProtection(BranchProtectionCells& sheet, int s1, int e1) {
     BranchProtectionResult result;
     const int first = std::max(s1, 0);
     const int last = std::min(e1, sheet.rowCount() - 1);
@@ -119,10 +139,10 @@ BranchProtectionResult evaluateBranchProtection(const Sheet& sheet, int s1, int 
         return std::move(result);
     };
 
-    auto breaker = cellNumber(sheet, first, col::breaker);
+    auto breaker = sheet.number(first, col::breaker);
     if (!breaker)
         return fail(breaker.error());
-    auto feederCable = cellNumber(sheet, first, col::allowableCurrent);
+    auto feederCable = sheet.number(first, col::allowableCurrent);
     if (!feederCable)
         return fail(feederCable.error());
     double protection = breaker->value_or(0.0);
@@ -133,14 +153,14 @@ BranchProtectionResult evaluateBranchProtection(const Sheet& sheet, int s1, int 
     double length = 0.0;
     double allowable = 0.0;
     for (int q = first; q <= last; ++q) {
-        const RowClass rc = classifyRow(sheet.cell(q, col::glyph));
+        const RowClass rc = sheet.rowClass(q);
         const RowKind c = rc.kind;
-        auto ownLength = cellNumber(sheet, q, col::length);
+        auto ownLength = sheet.number(q, col::length);
         if (!ownLength)
             return fail(ownLength.error());
         if (*ownLength)
             length = **ownLength;
-        auto ownAllowable = cellNumber(sheet, q, col::allowableCurrent);
+        auto ownAllowable = sheet.number(q, col::allowableCurrent);
         if (!ownAllowable)
             return fail(ownAllowable.error());
         if (*ownAllowable)
@@ -161,7 +181,7 @@ BranchProtectionResult evaluateBranchProtection(const Sheet& sheet, int s1, int 
         // A breaker where the trunk is tapped protects what follows it.
         if ((c == RowKind::FirstTrunk && rc.twoSystemForm) ||
             (c == RowKind::Trunk && !rc.twoSystemForm)) {
-            auto tap = cellNumber(sheet, q, col::mainBreaker);
+            auto tap = sheet.number(q, col::mainBreaker);
             if (!tap)
                 return fail(tap.error());
             if (*tap) {
@@ -191,7 +211,7 @@ BranchProtectionResult evaluateBranchProtection(const Sheet& sheet, int s1, int 
                 limit8m = *l;
             }
             if (limit8m) {
-                auto reach = cellNumber(sheet, q, col::cumulativeLength);
+                auto reach = sheet.number(q, col::cumulativeLength);
                 if (!reach)
                     return fail(reach.error());
                 v.limit8m = limit8m;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "result.h"
+#include "row_kind.h"
 #include "sheet.h"
 
 namespace wirelark {
@@ -74,6 +75,19 @@ struct BranchProtectionResult {
 // The evaluation checkBranchProtection writes: the verdict of every row of s1..e1 that has a
 // length, stopping at the first cell that should hold a number and does not.
 BranchProtectionResult evaluateBranchProtection(const Sheet& sheet, int s1, int e1);
+
+// What the branch-protection rule reads: the sheet's cells, or those of a recalculation that
+// has not written its results to the sheet yet.
+class BranchProtectionCells {
+  public:
+    virtual ~BranchProtectionCells() = default;
+    virtual int rowCount() const = 0;
+    virtual RowClass rowClass(int row) const = 0;
+    virtual std::string_view text(int row, int column) const = 0;
+    // As cellNumber reads it.
+    virtual Expected<std::optional<double>> number(int row, int column) = 0;
+};
+BranchProtectionResult evaluateBranchProtection(BranchProtectionCells& cells, int s1, int e1);
 
 // Which cells of each row the grid draws red, from the cell checks.
 class CellMarks {

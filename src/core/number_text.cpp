@@ -243,6 +243,12 @@ std::size_t shortestAsGeneral15(double x, char* out) {
 
 std::string formatShortest(double x) {
     char buf[64];
+    // A whole number below 10^15 (a rounded current, a length) is its digits, as %.15g writes
+    // it; -0 is "0".
+    if (x > -1e15 && x < 1e15 && x == std::trunc(x)) {
+        const auto whole = static_cast<long long>(x);
+        return std::string(buf, std::to_chars(buf, buf + sizeof buf, whole).ptr);
+    }
     std::size_t n = shortestAsGeneral15(x, buf);
     if (n == 0) {
         // More than 15 digits to round: to_chars with a precision writes exactly what printf's

@@ -31,11 +31,11 @@ RowRange treeRows(const Sheet& sheet, int s1, int e1) {
     return r;
 }
 
-// The columns the steps read as numbers or write; every other cell they need is read from the
-// sheet, which they never change there.
+// The columns the steps read as numbers or write, left to right; every other cell they need is
+// read from the sheet, which they never change there.
 constexpr int kWorkColumns[] = {
     col::length,     col::mainBreaker,   col::designCurrent,    col::impedance, col::singleDrop,
-    col::summedDrop, col::allowableDrop, col::cumulativeLength, col::mark,
+    col::summedDrop, col::allowableDrop, col::cumulativeLength, col::verdict,   col::mark,
 };
 constexpr int kWorkColumnCount = static_cast<int>(std::size(kWorkColumns));
 
@@ -53,8 +53,9 @@ constexpr std::array<int, kColumnCount> kWorkSlot = workSlots();
 // steps; they are kept here and the sheet receives each changed row once at the end, in a single
 // repack. A cell's number is read from its text once and kept until the text changes, and each
 // row's glyph is classified once. Reads see what the steps wrote before, as if every write had
-// gone to the sheet at once.
-class BlockCells {
+// gone to the sheet at once. The branch-protection rule reads the block's cells here too, so
+// that its verdicts go to the sheet with the rest.
+class BlockCells final : public BranchProtectionCells {
   public:
     explicit BlockCells(Sheet& sheet) : m_sheet(sheet) {}
 
@@ -80,14 +81,15 @@ class BlockCells {
     const Sheet& sheet() const { return m_sheet; }
     RowRange rows() const { return m_rows; }
 
-    RowClass rowClass(int row) const {
+    int rowCount() const override { return m_sheet.rowCount(); }
+    RowClass rowClass(int row) const override {
         return inBlock(row) ? work(row).kind : classifyRow(m_sheet.cell(row, col::glyph));
     }
     // A row whose tree glyph is blank is no part of the feeder's tree (a blank row inserted into
     // the block, for example); the recalculation leaves it alone.
     bool isOutsideTree(int row) const { return work(row).outside; }
 
-    std::string_view text(int row, int column) const {
+    std::string_view text(int row, int column) const override {
         if (const Cell* c = workCell(row, column); c && c->written)
             return c->text;
         return m_sheet.cell(row, column);
@@ -95,7 +97,7 @@ class BlockCells {
 
     // The number in a cell: nothing when it is blank, an error naming the row, the column and
     // the text when it is not a number.
-    Expected<std::optional<double>> number(int row, int column) {
+    Expected<std::optional<double>> number(int row, int column) override {
         Cell* c = workCell(row, column);
         if (!c)
             return cellNumber(m_sheet, row, column);
@@ -539,15 +541,27 @@ Status lengthsCurrentsAndDrops(BlockCells& b, const SupplyChoice& supply) {
     return success();
 }
 
-// The three steps of a residential block on one set of block cells, written to the sheet when
-// they end, whether they succeed or stop.
-Status recalculateTree(BlockCells& b, int s1, int e1, const SupplyChoice& supply) {
-    b.start(treeRows(b.sheet(), s1, e1));
+// The three steps of a residential block and then the branch-protection rule, on one set of
+// block cells, written to the sheet when they end, whether they succeed or stop. A block whose
+// first row is a single feeder has nothing to recalculate: the rule reads the sheet itself.
+Status recalculateAndJudge(Sheet& sheet, BlockCells& b, int s1, int e1,
+                           const SupplyChoice& supply) {
+    const RowRange rows = treeRows(sheet, s1, e1);
+    if (rows.empty())
+        return checkBranchProtection(sheet, s1, e1);
+    b.start(rows);
     Status st = designCurrents(b);
     if (st)
         st = singleDrops(b);
     if (st)
         st = lengthsCurrentsAndDrops(b, supply);
+    if (st) {
+        // Rows judged before a cell that stops the rule keep their new verdicts.
+        const BranchProtectionResult judged = evaluateBranchProtection(b, s1, e1);
+        for (const BranchProtectionVerdict& v : judged.verdicts)
+            b.write(v.row, col::verdict, v.verdict);
+        st = judged.status;
+    }
     b.flush();
     return st;
 }
@@ -579,9 +593,7 @@ Status sumLengthsCurrentsAndDrops(Sheet& sheet, int s1, int e1, const SupplyChoi
 
 Status recalculateBlock(Sheet& sheet, int s1, int e1, const SupplyChoice& supply) {
     BlockCells b(sheet);
-    if (Status s = recalculateTree(b, s1, e1, supply); !s)
-        return s;
-    return checkBranchProtection(sheet, s1, e1);
+    return recalculateAndJudge(sheet, b, s1, e1, supply);
 }
 
 Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply) {
@@ -589,10 +601,10 @@ Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply) {
     BlockCells b(sheet);
     for (const FeederBlock& block : feederBlocks(sheet)) {
         const bool tree = rowKind(sheet.cell(block.headRow, col::glyph)) == RowKind::Head;
-        if (tree)
-            if (Status s = recalculateTree(b, block.range.s1, block.range.e1, supply); !s)
-                return s;
-        if (Status s = checkBranchProtection(sheet, block.range.s1, block.range.e1); !s)
+        const Status s = tree
+                             ? recalculateAndJudge(sheet, b, block.range.s1, block.range.e1, supply)
+                             : checkBranchProtection(sheet, block.range.s1, block.range.e1);
+        if (!s)
             return s;
     }
     applyCellChecks(sheet, 0, sheet.rowCount() - 1);

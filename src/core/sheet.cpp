@@ -94,23 +94,36 @@ void Sheet::recordCell(int row, int column, std::string_view old) {
 
 void Sheet::setCells(int row, std::span<const CellText> cells) {
     PackedRow& target = m_rows[idx(row)];
-    std::array<std::string_view, kColumnCount> texts;
-    for (int c = 0; c < kColumnCount; ++c)
-        texts[idx(c)] = target.cell(c);
-    bool changed = false;
+    // The cells that change, left to right: one repack that copies the unchanged runs whole.
+    std::array<CellText, kColumnCount> changed;
+    std::array<signed char, kColumnCount> slot;
+    slot.fill(-1);
+    std::size_t n = 0;
+    bool ordered = true;
     for (const auto& [column, text] : cells) {
-        std::string_view& now = texts[idx(column)];
+        signed char& s = slot[idx(column)];
+        const std::string_view now = s < 0 ? target.cell(column) : changed[idx(s)].second;
         if (now == text)
             continue;
         if (m_journal)
             recordCell(row, column, now);
-        now = text;
-        changed = true;
+        if (s >= 0) {
+            changed[idx(s)].second = text;
+            continue;
+        }
+        if (n > 0 && changed[n - 1].first > column)
+            ordered = false;
+        s = static_cast<signed char>(n);
+        changed[n++] = {column, text};
     }
+    if (n == 0)
+        return;
+    if (!ordered)
+        std::sort(changed.begin(), changed.begin() + static_cast<std::ptrdiff_t>(n),
+                  [](const CellText& a, const CellText& b) { return a.first < b.first; });
     // Every view still points into the old row or into the caller's texts until the new row
     // is packed.
-    if (changed)
-        target = PackedRow::pack(texts);
+    target.replace(std::span<const CellText>(changed.data(), n));
 }
 
 void Sheet::setPackedRow(int r, PackedRow cells) {

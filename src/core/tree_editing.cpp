@@ -3,9 +3,9 @@
 #include "row_kind.h"
 
 #include <string_view>
-#include <unordered_map>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -43,6 +43,68 @@ BlockRange blockOrSelection(const Sheet& sheet, int ny1, int uy1) {
     return range;
 }
 
+// A row for each text of a column, by open addressing. The texts are a sheet's feeder numbers,
+// a few hundred or thousand distinct ones however long the sheet; a general hash map would
+// spend its time on a node for each.
+class RowByText {
+  public:
+    RowByText() : m_slots(64) {}
+
+    // The row kept for `key`; a new key gets `row`, and with `replace` a known one does too.
+    void put(std::string_view key, int row, bool replace) {
+        Slot& slot = find(key);
+        if (slot.used && !replace)
+            return;
+        if (!slot.used) {
+            slot.used = true;
+            slot.key = key;
+            if (++m_count * 2 > m_slots.size()) {
+                slot.row = row;
+                grow();
+                return;
+            }
+        }
+        slot.row = row;
+    }
+    // The row kept for `key`, or -1.
+    int get(std::string_view key) const {
+        const Slot& slot = const_cast<RowByText*>(this)->find(key);
+        return slot.used ? slot.row : -1;
+    }
+
+  private:
+    struct Slot {
+        std::string_view key;
+        int row = -1;
+        bool used = false;
+    };
+
+    static std::uint64_t hash(std::string_view key) {
+        std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+        for (const char c : key)
+            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        return h;
+    }
+    Slot& find(std::string_view key) {
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = hash(key) & mask;; i = (i + 1) & mask) {
+            Slot& slot = m_slots[i];
+            if (!slot.used || slot.key == key)
+                return slot;
+        }
+    }
+    void grow() {
+        std::vector<Slot> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        for (const Slot& slot : old)
+            if (slot.used)
+                find(slot.key) = slot;
+    }
+
+    std::vector<Slot> m_slots;  // a power of two of them, at most half used
+    std::size_t m_count = 0;
+};
+
 }  // namespace
 
 void renumberFeeders(Sheet& sheet) {
@@ -59,12 +121,12 @@ void renumberFeeders(Sheet& sheet) {
 }
 
 std::vector<FeederBlock> feederBlocks(const Sheet& sheet) {
-    std::unordered_map<std::string_view, int> firstNumbered;  // column 0 text -> first row
-    std::unordered_map<std::string_view, int> lastMember;     // column 26 text -> last row
+    RowByText firstNumbered;  // column 0 text -> first row
+    RowByText lastMember;     // column 26 text -> last row
     std::vector<int> heads;
     for (int r = 0; r < sheet.rowCount(); ++r) {
-        firstNumbered.try_emplace(sheet.cell(r, col::number), r);
-        lastMember[sheet.cell(r, col::feederNumber)] = r;
+        firstNumbered.put(sheet.cell(r, col::number), r, false);
+        lastMember.put(sheet.cell(r, col::feederNumber), r, true);
         if (!isBlank(sheet.cell(r, col::number)) && !isBlank(sheet.cell(r, col::glyph)))
             heads.push_back(r);
     }
@@ -73,10 +135,10 @@ std::vector<FeederBlock> feederBlocks(const Sheet& sheet) {
     for (int head : heads) {
         const std::string_view v = sheet.cell(head, col::feederNumber);
         FeederBlock block{head, {}};
-        if (auto it = firstNumbered.find(v); it != firstNumbered.end())
-            block.range.s1 = it->second;
-        if (auto it = lastMember.find(v); it != lastMember.end())
-            block.range.e1 = it->second;
+        if (const int first = firstNumbered.get(v); first >= 0)
+            block.range.s1 = first;
+        if (const int last = lastMember.get(v); last >= 0)
+            block.range.e1 = last;
         blocks.push_back(block);
     }
     return blocks;

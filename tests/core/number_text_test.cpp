@@ -75,6 +75,36 @@ TEST(FormatShortest, IsTheGeneralFormWithFifteenDigits) {
     EXPECT_EQ(formatShortest(1234567), "1234567");
 }
 
+// Whole numbers take a shorter way than other values; both must write what printf's "%.15g"
+// writes, on either side of 10^15 where the exponent form begins.
+TEST(FormatShortest, WholeNumbersAreWrittenAsPrintfWritesThem) {
+    const double cases[] = {
+        0.0,
+        -0.0,
+        1.0,
+        -1.0,
+        30.0,
+        1600.0,
+        999999999999999.0,
+        -999999999999999.0,
+        1e15,
+        -1e15,
+        1e16,
+        9007199254740992.0,
+        123456789012345.0,
+        1e300,
+        0.5,
+        -2.5,
+        1e-5,
+        1e14 + 0.5,
+    };
+    for (const double x : cases) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.15g", x);
+        EXPECT_EQ(formatShortest(x), std::string(expected) == "-0" ? "0" : expected) << expected;
+    }
+}
+
 TEST(FormatFixed, RoundsTheBinaryValueTiesToEvenAndGroups) {
     EXPECT_EQ(formatTwoDecimals(1234.5), "1,234.50");
     EXPECT_EQ(formatTwoDecimals(0.456), "0.46");

@@ -48,6 +48,61 @@ std::vector<Row> rowsOf(const Sheet& s) {
 
 // Every way of changing the rows is recorded while a journal is attached: taking the journal
 // back gives the rows as they were, and what taking back recorded brings the change again.
+// Several cells written at once leave the row as the same writes one after another would.
+TEST(Sheet, CellsWrittenTogetherEqualTheSameWritesInTurn) {
+    const std::string big(40000, 'x');  // two of them pass 64 KiB: wider offsets
+    Row full;
+    for (int c = 0; c < kColumnCount; ++c)
+        full[static_cast<std::size_t>(c)] = "c" + std::to_string(c);
+    Row wide = full;
+    wide[3] = big;
+    wide[20] = big;
+    struct Case {
+        const char* meaning;
+        Row start;
+        std::vector<std::pair<int, std::string>> writes;  // empty text "@N": the text of column N
+    };
+    const Case cases[] = {
+        {"into an empty row, first and last column", Row{}, {{0, "1"}, {34, "z"}}},
+        {"first, middle and last of a full row", full, {{0, "A"}, {17, "長い文字列"}, {34, ""}}},
+        {"out of order", full, {{23, "over"}, {6, "30"}, {15, "1.25"}}},
+        {"a column twice, the later text back to the first", full, {{9, "x"}, {9, "c9"}}},
+        {"a column twice", full, {{9, "x"}, {9, "yy"}}},
+        {"the same texts again", full, {{1, "c1"}, {2, "c2"}}},
+        {"every cell emptied", full,
+         [] {
+             std::vector<std::pair<int, std::string>> w;
+             for (int c = 0; c < kColumnCount; ++c)
+                 w.push_back({c, ""});
+             return w;
+         }()},
+        {"two cells swapped, as views into the row", full, {{4, "@5"}, {5, "@4"}}},
+        {"past 64 KiB", full, {{3, big}, {20, big}}},
+        {"back below 64 KiB", wide, {{3, "short"}, {21, "v"}}},
+    };
+    for (const Case& c : cases) {
+        Sheet together(3);
+        together.setRow(1, c.start);
+        Sheet inTurn = together;
+        std::vector<Sheet::CellText> cells;
+        for (const auto& [column, text] : c.writes) {
+            if (text.starts_with("@")) {
+                const int from = std::stoi(text.substr(1));
+                cells.push_back({column, together.cell(1, from)});
+            } else {
+                cells.push_back({column, text});
+            }
+        }
+        // The texts of "@N" are taken from the row before any write.
+        for (const auto& [column, text] : cells)
+            inTurn.setCell(1, column, std::string(text));
+        together.setCells(1, cells);
+        EXPECT_EQ(together.row(1), inTurn.row(1)) << c.meaning;
+        EXPECT_EQ(together.row(0), Row{}) << c.meaning;
+        EXPECT_EQ(together.row(2), Row{}) << c.meaning;
+    }
+}
+
 TEST(SheetJournal, EveryChangeOfTheRowsIsTakenBackAndMadeAgain) {
     struct Case {
         const char* meaning;
