@@ -241,12 +241,14 @@ std::size_t shortestAsGeneral15(double x, char* out) {
 
 }  // namespace
 
-std::string formatShortest(double x) {
+std::string formatShortest(double x, std::optional<double>& readBack) {
+    readBack.reset();
     char buf[64];
     // A whole number below 10^15 (a rounded current, a length) is its digits, as %.15g writes
     // it; -0 is "0".
     if (x > -1e15 && x < 1e15 && x == std::trunc(x)) {
         const auto whole = static_cast<long long>(x);
+        readBack = static_cast<double>(whole);
         return std::string(buf, std::to_chars(buf, buf + sizeof buf, whole).ptr);
     }
     std::size_t n = shortestAsGeneral15(x, buf);
@@ -256,11 +258,19 @@ std::string formatShortest(double x) {
         const auto [end, ec] =
             std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 15);
         n = ec == std::errc() ? static_cast<std::size_t>(end - buf) : 0;
+    } else if (std::string_view(buf, n).find('e') == std::string_view::npos) {
+        // The shortest digits that give x back: read with correct rounding, they are x.
+        readBack = x;
     }
     std::string_view s(buf, n);
     if (s == "-0")
         s = "0";
     return std::string(s);
+}
+
+std::string formatShortest(double x) {
+    std::optional<double> unused;
+    return formatShortest(x, unused);
 }
 
 std::string groupThousands(std::string_view plain) {

@@ -3,6 +3,7 @@
 // the two: nothing else in the program parses or formats a number by hand.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,9 @@ double roundHalfEven(double x);
 
 // "%.15g": up to 15 significant digits, no grouping, no trailing zeros (250, 2.5, 1.9).
 std::string formatShortest(double x);
+// formatShortest, and the number readNumber reads from that text when it is known without
+// reading it: for a value of at most 15 significant digits written without an exponent.
+std::string formatShortest(double x, std::optional<double>& readBack);
 
 // Fixed decimals, optionally with thousands grouping. Rounds the exact binary value with
 // ties to even, as printf does. A result without a non-zero digit carries no minus sign.

@@ -73,6 +73,7 @@ class BlockCells final : public BranchProtectionCells {
             w.written = false;
             for (Cell& c : w.cells) {
                 c.written = false;
+                c.deferred = false;
                 c.read = Read::No;
             }
         }
@@ -91,7 +92,7 @@ class BlockCells final : public BranchProtectionCells {
 
     std::string_view text(int row, int column) const override {
         if (const Cell* c = workCell(row, column); c && c->written)
-            return c->text;
+            return settled(*c).text;
         return m_sheet.cell(row, column);
     }
 
@@ -137,8 +138,38 @@ class BlockCells final : public BranchProtectionCells {
         }
         c->text.assign(text);
         c->written = true;
+        c->deferred = false;
         c->read = Read::No;
         work(row).written = true;
+    }
+    // A number with two decimals, as formatTwoDecimals writes it, whose text is made only when
+    // it is read or the block is written: a later step usually writes the cell again first.
+    void writeTwoDecimalsLater(int row, int column, double x) {
+        Cell* c = workCell(row, column);
+        if (!c) {
+            m_sheet.setCell(row, column, formatTwoDecimals(x));
+            return;
+        }
+        c->written = true;
+        c->deferred = true;
+        c->read = Read::No;
+        c->value = x;
+        work(row).written = true;
+    }
+    // A number written as formatShortest writes it; its value is kept when the text is known to
+    // read back as it, so that the steps after do not read the text again.
+    void writeShortest(int row, int column, double x) {
+        std::optional<double> readBack;
+        const std::string text = formatShortest(x, readBack);
+        write(row, column, text);
+        if (Cell* c = workCell(row, column); c && readBack)
+            keep(*c, *readBack);
+    }
+    // A text whose number the caller has just read from it.
+    void writeRead(int row, int column, std::string_view text, double value) {
+        write(row, column, text);
+        if (Cell* c = workCell(row, column))
+            keep(*c, value);
     }
 
     // Every row with a cell written gets its changed cells in one go; the journal, if one is
@@ -151,8 +182,8 @@ class BlockCells final : public BranchProtectionCells {
             std::array<Sheet::CellText, kWorkColumnCount> changes;
             std::size_t n = 0;
             for (int i = 0; i < kWorkColumnCount; ++i)
-                if (w.cells[static_cast<std::size_t>(i)].written)
-                    changes[n++] = {kWorkColumns[i], w.cells[static_cast<std::size_t>(i)].text};
+                if (const Cell& c = w.cells[static_cast<std::size_t>(i)]; c.written)
+                    changes[n++] = {kWorkColumns[i], settled(c).text};
             m_sheet.setCells(r, std::span<const Sheet::CellText>(changes.data(), n));
             w.written = false;
         }
@@ -161,11 +192,21 @@ class BlockCells final : public BranchProtectionCells {
   private:
     enum class Read : unsigned char { No, Blank, Number, NotNumber };
     struct Cell {
-        std::string text;  // what the steps wrote, while `written`
+        std::string text;  // what the steps wrote, while `written` and not `deferred`
         bool written = false;
+        bool deferred = false;  // `value` is to be written with two decimals
         Read read = Read::No;
-        double value = 0.0;
+        double value = 0.0;  // the number read, or the deferred one
     };
+    // The cell with the text of a deferred number made.
+    static const Cell& settled(const Cell& c) {
+        if (c.deferred) {
+            Cell& m = const_cast<Cell&>(c);
+            m.text = formatTwoDecimals(c.value);
+            m.deferred = false;
+        }
+        return c;
+    }
     struct WorkRow {
         RowClass kind;
         bool outside = false;
@@ -173,6 +214,10 @@ class BlockCells final : public BranchProtectionCells {
         std::array<Cell, kWorkColumnCount> cells;
     };
 
+    static void keep(Cell& c, double value) {
+        c.read = Read::Number;
+        c.value = value;
+    }
     bool inBlock(int row) const { return row >= m_rows.first && row <= m_rows.last; }
     WorkRow& work(int row) { return m_cells[static_cast<std::size_t>(row - m_rows.first)]; }
     const WorkRow& work(int row) const {
@@ -223,10 +268,6 @@ bool hasTwoSystems(const BlockCells& b, int head) {
 bool isSystemBoundary(const Sheet& sheet, int row) {
     return row + 1 < sheet.rowCount() && sheet.cell(row, col::systemNumber) == "1" &&
            sheet.cell(row + 1, col::systemNumber) == "2";
-}
-
-std::string wholeNumberText(double x) {
-    return formatShortest(roundHalfEven(x));
 }
 
 // Lengths from the feeder's origin, walked down the block. System 2 of a two-system feeder
@@ -295,7 +336,7 @@ class LengthWalk {
         return success();
     }
     Status write(int row, double length) {
-        m_cells.write(row, col::cumulativeLength, formatShortest(length));
+        m_cells.writeShortest(row, col::cumulativeLength, length);
         return success();
     }
 
@@ -372,7 +413,7 @@ class CurrentWalk {
 
   private:
     void write(int row, double current) {
-        m_cells.write(row, col::designCurrent, wholeNumberText(current));
+        m_cells.writeShortest(row, col::designCurrent, roundHalfEven(current));
     }
 
     Status writeHead(int row) {
@@ -422,7 +463,7 @@ Status designCurrents(BlockCells& b) {
         if (g.isBranch())
             sumRow = false;
         if (sumRow) {
-            b.write(r, col::designCurrent, formatShortest(sum));
+            b.writeShortest(r, col::designCurrent, sum);
         } else {
             auto v = b.numberOrZero(r, col::designCurrent);
             if (!v)
@@ -453,7 +494,7 @@ Status singleDrops(BlockCells& b) {
         auto z = b.numberOrZero(r, col::impedance);
         if (!z)
             return z.error();
-        b.write(r, col::singleDrop, formatTwoDecimals(voltageDrop(k, *current, *length, *z)));
+        b.writeTwoDecimalsLater(r, col::singleDrop, voltageDrop(k, *current, *length, *z));
     }
     return success();
 }
@@ -503,13 +544,17 @@ Status lengthsCurrentsAndDrops(BlockCells& b, const SupplyChoice& supply) {
             return z.error();
         // The sums are made of the drops as the sheet shows them, two decimals.
         const std::string dropText = formatTwoDecimals(voltageDrop(k, *current, *length, *z));
-        const double drop = readNumber(dropText).valueOr(0.0);
-        b.write(r, col::singleDrop, dropText);
+        const auto dropRead = readNumber(dropText);
+        const double drop = dropRead.valueOr(0.0);
+        if (dropRead)
+            b.writeRead(r, col::singleDrop, dropText, drop);
+        else
+            b.write(r, col::singleDrop, dropText);
 
         if (g.isSumRow())
             trunkDrop += drop;
         if (g.isBranch())
-            b.write(r, col::summedDrop, formatShortest(trunkDrop + drop));
+            b.writeShortest(r, col::summedDrop, trunkDrop + drop);
 
         auto distance = b.numberOrZero(r, col::cumulativeLength);
         if (!distance)
@@ -517,7 +562,7 @@ Status lengthsCurrentsAndDrops(BlockCells& b, const SupplyChoice& supply) {
         const double fraction = supply.kind == SupplyKind::Typed
                                     ? *typedFraction
                                     : allowableDropFraction(supply.kind, *distance);
-        b.write(r, col::allowableDrop, formatShortest(allowableDrop(baseVoltage, fraction)));
+        b.writeShortest(r, col::allowableDrop, allowableDrop(baseVoltage, fraction));
 
         if (isSystemBoundary(b.sheet(), r)) {
             auto headDrop = b.number(rows.first, col::singleDrop);
