@@ -149,6 +149,7 @@ BranchProtectionResult evaluateBranchProtection(BranchProtectionCells& sheet, in
     int protectionRow = first;
     const double feederAllowable = feederCable->value_or(0.0);
 
+    result.verdicts.reserve(static_cast<std::size_t>(last - first + 1));
     std::optional<double> limit8m;
     double length = 0.0;
     double allowable = 0.0;

@@ -100,13 +100,28 @@ void PackedRow::set(int column, std::string_view text) {
 }
 
 void PackedRow::replace(std::span<const Change> changes) {
-    const auto oldEnd = [this](int column) -> std::size_t { return m_data ? end(column) : 0; };
-    const auto oldBegin = [&](int column) -> std::size_t {
-        return column == 0 ? 0 : oldEnd(column - 1);
+    // The old ends read once; the new ones worked out beside them and written at the end.
+    std::array<std::uint32_t, kPackedCells> oldEnds{};
+    if (m_data) {
+        const char* p = m_data.get() + 1;
+        if (width() == 2) {
+            for (std::size_t c = 0; c < kPackedCells; ++c) {
+                std::uint16_t v;
+                std::memcpy(&v, p + 2 * c, 2);
+                oldEnds[c] = v;
+            }
+        } else {
+            std::memcpy(oldEnds.data(), p, 4 * kPackedCells);
+        }
+    }
+    const auto oldBegin = [&oldEnds](std::size_t c) -> std::uint32_t {
+        return c == 0 ? 0 : oldEnds[c - 1];
     };
     std::size_t total = textBytes();
-    for (const auto& [column, text] : changes)
-        total = total - (oldEnd(column) - oldBegin(column)) + text.size();
+    for (const auto& [column, text] : changes) {
+        const auto c = static_cast<std::size_t>(column);
+        total = total - (oldEnds[c] - oldBegin(c)) + text.size();
+    }
     if (total == 0) {
         m_data.reset();
         return;
@@ -115,29 +130,40 @@ void PackedRow::replace(std::span<const Change> changes) {
     auto data = allocateRow(w, total);
     char* const out = data.get() + 1 + kPackedCells * w;
     const char* const old = m_data ? texts() : nullptr;
+    std::array<std::uint32_t, kPackedCells> ends;
     std::size_t at = 0;
     // The cells first..last-1 as they are, in one copy.
-    const auto keep = [&](int first, int last) {
+    const auto keep = [&](std::size_t first, std::size_t last) {
         if (first >= last)
             return;
-        const std::size_t from = oldBegin(first);
-        const std::size_t to = oldEnd(last - 1);
+        const std::uint32_t from = oldBegin(first);
+        const std::uint32_t to = oldEnds[last - 1];
         if (to > from)
             std::memcpy(out + at, old + from, to - from);
-        for (int c = first; c < last; ++c)
-            putEnd(data.get(), w, c, at + (oldEnd(c) - from));
+        for (std::size_t c = first; c < last; ++c)
+            ends[c] = static_cast<std::uint32_t>(at + (oldEnds[c] - from));
         at += to - from;
     };
-    int next = 0;
+    std::size_t next = 0;
     for (const auto& [column, text] : changes) {
-        keep(next, column);
+        const auto c = static_cast<std::size_t>(column);
+        keep(next, c);
         if (!text.empty())
             std::memcpy(out + at, text.data(), text.size());
         at += text.size();
-        putEnd(data.get(), w, column, at);
-        next = column + 1;
+        ends[c] = static_cast<std::uint32_t>(at);
+        next = c + 1;
     }
     keep(next, kPackedCells);
+    char* p = data.get() + 1;
+    if (w == 2) {
+        for (std::size_t c = 0; c < kPackedCells; ++c) {
+            const auto v = static_cast<std::uint16_t>(ends[c]);
+            std::memcpy(p + 2 * c, &v, 2);
+        }
+    } else {
+        std::memcpy(p, ends.data(), 4 * kPackedCells);
+    }
     m_data = std::move(data);
 }
 
