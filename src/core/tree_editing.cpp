@@ -49,10 +49,20 @@ BlockRange blockOrSelection(const Sheet& sheet, int ny1, int uy1) {
 class RowByText {
   public:
     RowByText() : m_slots(64) {}
+    RowByText(const RowByText&) = delete;
+    RowByText& operator=(const RowByText&) = delete;
 
     // The row kept for `key`; a new key gets `row`, and with `replace` a known one does too.
+    // Rows next to each other mostly carry the same text: the slot of the last key is tried
+    // before any hashing.
     void put(std::string_view key, int row, bool replace) {
+        if (m_last && m_last->key == key) {
+            if (replace)
+                m_last->row = row;
+            return;
+        }
         Slot& slot = find(key);
+        m_last = &slot;
         if (slot.used && !replace)
             return;
         if (!slot.used) {
@@ -94,6 +104,7 @@ class RowByText {
         }
     }
     void grow() {
+        m_last = nullptr;
         std::vector<Slot> old(m_slots.size() * 2);
         old.swap(m_slots);
         for (const Slot& slot : old)
@@ -103,6 +114,7 @@ class RowByText {
 
     std::vector<Slot> m_slots;  // a power of two of them, at most half used
     std::size_t m_count = 0;
+    Slot* m_last = nullptr;  // the slot of the last key put, used
 };
 
 }  // namespace

@@ -304,4 +304,28 @@ TEST(FeederBlocks, AgreeWithTheRangeSearchFromEveryHeadRow) {
     EXPECT_EQ(blocks[1].range, (BlockRange{5, 5}));
 }
 
+// Hundreds of numbers, runs of equal ones broken up and taken again further down: the table the
+// block list keeps grows several times and is asked for keys it last saw far above.
+TEST(FeederBlocks, AgreeWithTheRangeSearchOnManyInterleavedNumbers) {
+    const struct {
+        int rows;
+        int numbers;  // how many distinct feeder numbers the rows cycle through
+        int run;      // rows in a row with the same number
+    } cases[] = {{400, 150, 1}, {400, 150, 3}, {600, 7, 5}, {300, 300, 1}};
+    for (const auto& c : cases) {
+        Sheet s(c.rows);
+        for (int r = 0; r < c.rows; ++r) {
+            const std::string n = std::to_string((r / c.run * 37) % c.numbers + 1);
+            const bool head = r % c.run == 0;
+            s.setCell(r, col::number, head ? n : "");
+            s.setCell(r, col::glyph, std::string(head ? glyph::head : glyph::lastBranch));
+            s.setCell(r, col::feederNumber, n);
+        }
+        const std::vector<FeederBlock> blocks = feederBlocks(s);
+        EXPECT_EQ(static_cast<int>(blocks.size()), (c.rows + c.run - 1) / c.run);
+        for (const FeederBlock& b : blocks)
+            EXPECT_EQ(b.range, findFeederRange(s, b.headRow)) << c.rows << "/" << b.headRow;
+    }
+}
+
 }  // namespace
