@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
+#include <vector>
 
 #include "apartment_example.h"
 #include "checks.h"
 #include "clipboard_text.h"
 #include "recalculation.h"
+#include "row_kind.h"
 #include "sheet_file.h"
+#include "tree_editing.h"
 
 using namespace wirelark;
 
@@ -60,3 +64,85 @@ TEST(WholeSheetOutput, RecalculatedLargeSheetStaysTheSameByte) {
 }
 
 }  // namespace
+
+namespace {
+
+// The sheet as the recalculation of every block leaves it, taken block by block as the program
+// once did it: each block recalculated and judged in turn, stopping at the first that fails,
+// and the cell checks of every row only when none failed.
+Status blockByBlock(Sheet& sheet, const SupplyChoice& supply) {
+    for (const FeederBlock& block : feederBlocks(sheet)) {
+        const bool tree = rowKind(sheet.cell(block.headRow, col::glyph)) == RowKind::Head;
+        const Status s = tree ? recalculateBlock(sheet, block.range.s1, block.range.e1, supply)
+                              : checkBranchProtection(sheet, block.range.s1, block.range.e1);
+        if (!s)
+            return s;
+    }
+    applyCellChecks(sheet, 0, sheet.rowCount() - 1);
+    return success();
+}
+
+// The head rows of the residential blocks, top to bottom.
+std::vector<int> treeHeads(const Sheet& sheet) {
+    std::vector<int> heads;
+    for (const FeederBlock& block : feederBlocks(sheet))
+        if (rowKind(sheet.cell(block.headRow, col::glyph)) == RowKind::Head)
+            heads.push_back(block.headRow);
+    return heads;
+}
+
+}  // namespace
+
+// The recalculation of the whole sheet checks each block's rows as soon as the block is done;
+// whatever stops it or however the blocks lie, the sheet must end as block by block.
+TEST(WholeSheetRecalculation, EndsAsBlockByBlockWithTheCellChecksLast) {
+    const Sheet generated = examples::buildLargeSheet(2000);
+    const std::vector<int> heads = treeHeads(generated);
+    ASSERT_GE(heads.size(), 6u);
+    const int early = heads[1];
+    const int late = heads[heads.size() - 2];
+    struct Case {
+        const char* meaning;
+        std::function<void(Sheet&)> change;
+    };
+    const Case cases[] = {
+        {"as generated", [](Sheet&) {}},
+        {"a block late in the sheet stops it",
+         [&](Sheet& s) { s.setCell(late + 2, col::length, "abc"); }},
+        {"an early block fails a comparison and a late one stops it",
+         [&](Sheet& s) {
+             s.setCell(early, col::breaker, "1");
+             s.setCell(early + 1, col::allowableDrop, "0.01");
+             s.setCell(late + 1, col::impedance, "x");
+         }},
+        {"an early block fails a comparison, nothing stops",
+         [&](Sheet& s) { s.setCell(early, col::breaker, "1"); }},
+        {"a late block carries an early block's number (a pasted copy)",
+         [&](Sheet& s) {
+             s.setCell(late, col::number, s.cell(early, col::number));
+             for (int r = late; r < s.rowCount() && s.cell(r, col::feederNumber) ==
+                                                        generated.cell(late, col::feederNumber);
+                  ++r)
+                 s.setCell(r, col::feederNumber, s.cell(early, col::feederNumber));
+             s.setCell(early, col::breaker, "1");
+         }},
+        {"the first block stops it", [&](Sheet& s) { s.setCell(heads[0], col::length, "?"); }},
+    };
+    for (const Case& c : cases) {
+        for (const SupplyChoice& supply :
+             {SupplyChoice(SupplyKind::Transformer), SupplyChoice(SupplyKind::Typed, "2.5")}) {
+            Sheet whole = generated;
+            c.change(whole);
+            Sheet reference = whole;
+            const Status got = recalculateSheet(whole, supply);
+            const Status expected = blockByBlock(reference, supply);
+            ASSERT_EQ(got.ok(), expected.ok()) << c.meaning;
+            if (!got.ok()) {
+                EXPECT_EQ(got.error().message, expected.error().message) << c.meaning;
+            }
+            ASSERT_EQ(whole.rowCount(), reference.rowCount()) << c.meaning;
+            for (int r = 0; r < whole.rowCount(); ++r)
+                ASSERT_EQ(whole.row(r), reference.row(r)) << c.meaning << ", row " << r + 1;
+        }
+    }
+}
