@@ -190,12 +190,29 @@ Expected<std::string, TextError> decodeUtf8(std::string_view bytes) {
     return std::string(bytes);
 }
 
-// Code page 932 -> UTF-8 by table, as the system converter does it. Where a byte (or a lead
-// byte and its trail) is not a character: with Replace, "?" and the conversion goes on at the
-// next byte; with Stop, the conversion ends there and tells the offset.
-Conversion cp932Decoded(std::string_view in, OnBad onBad) {
-    Conversion result;
-    std::string& out = result.out;
+// Whether the code page keeps every ASCII byte as it is (it does, in every converter of it).
+bool cp932KeepsAscii() {
+    static const bool kept = [] {
+        for (unsigned b = 0; b < 0x80; ++b)
+            if (kCp932Single[b] != b)
+                return false;
+        return true;
+    }();
+    return kept;
+}
+
+// Eight bytes at `p`, when all of them are ASCII.
+bool eightAscii(const unsigned char* p, std::uint64_t& eight) {
+    std::memcpy(&eight, p, 8);
+    return (eight & 0x8080808080808080ull) == 0;
+}
+
+// Code page 932 -> UTF-8 by table, as the system converter does it, into `out` in place of
+// what it held. Where a byte (or a lead byte and its trail) is not a character: with Replace,
+// "?" and the conversion goes on at the next byte; with Stop, the conversion ends there and
+// tells the offset.
+std::optional<std::size_t> cp932DecodedInto(std::string_view in, OnBad onBad, std::string& out) {
+    std::optional<std::size_t> badOffset;
     // A byte gives at most three bytes of UTF-8, but a sheet is mostly ASCII with two-byte
     // characters that take three: the text starts a quarter larger than the input and grows
     // when it must.
@@ -203,12 +220,7 @@ Conversion cp932Decoded(std::string_view in, OnBad onBad) {
     char* p = out.data();
     const auto* const bytes = reinterpret_cast<const unsigned char*>(in.data());
     const std::size_t n = in.size();
-    static const bool asciiKept = [] {
-        for (unsigned b = 0; b < 0x80; ++b)
-            if (kCp932Single[b] != b)
-                return false;
-        return true;
-    }();
+    const bool asciiKept = cp932KeepsAscii();
     for (std::size_t i = 0; i < n;) {
         if (out.data() + out.size() - p < 8) {
             const auto at = static_cast<std::size_t>(p - out.data());
@@ -216,15 +228,11 @@ Conversion cp932Decoded(std::string_view in, OnBad onBad) {
             p = out.data() + at;
         }
         // Eight ASCII bytes at once, where the code page keeps ASCII as it is.
-        if (asciiKept && i + 8 <= n) {
-            std::uint64_t eight;
-            std::memcpy(&eight, bytes + i, 8);
-            if ((eight & 0x8080808080808080ull) == 0) {
-                std::memcpy(p, &eight, 8);
-                p += 8;
-                i += 8;
-                continue;
-            }
+        if (std::uint64_t eight; asciiKept && i + 8 <= n && eightAscii(bytes + i, eight)) {
+            std::memcpy(p, &eight, 8);
+            p += 8;
+            i += 8;
+            continue;
         }
         const unsigned char b = bytes[i];
         std::uint16_t c = kCp932Single[b];
@@ -240,7 +248,7 @@ Conversion cp932Decoded(std::string_view in, OnBad onBad) {
         }
         if (c == kCp932Bad) {
             if (onBad == OnBad::Stop) {
-                result.badOffset = i;
+                badOffset = i;
                 break;
             }
             *p++ = '?';
@@ -261,6 +269,12 @@ Conversion cp932Decoded(std::string_view in, OnBad onBad) {
         i += len;
     }
     out.resize(static_cast<std::size_t>(p - out.data()));
+    return badOffset;
+}
+
+Conversion cp932Decoded(std::string_view in, OnBad onBad) {
+    Conversion result;
+    result.badOffset = cp932DecodedInto(in, onBad, result.out);
     return result;
 }
 
@@ -342,12 +356,41 @@ bool isCp932(const char* encoding) {
     return std::string_view(encoding) == "CP932";
 }
 
-Expected<std::string, TextError> decodeCp932(std::string_view bytes) {
-    Conversion c = cp932Decoded(bytes, OnBad::Stop);
-    if (c.badOffset)
-        return TextError{lineAtEnd(c.out), "コードページ 932（シフトJIS）の文字ではないバイト " +
-                                               hexBytes(bytes, *c.badOffset) + " があります"};
-    return std::move(c.out);
+// The first byte of `in` that does not begin a character of code page 932, as cp932Decoded
+// would stop at it.
+std::optional<std::size_t> firstBadCp932(std::string_view in) {
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(in.data());
+    const std::size_t n = in.size();
+    const bool asciiKept = cp932KeepsAscii();
+    for (std::size_t i = 0; i < n;) {
+        if (std::uint64_t eight; asciiKept && i + 8 <= n && eightAscii(bytes + i, eight)) {
+            i += 8;
+            continue;
+        }
+        const unsigned char b = bytes[i];
+        std::uint16_t c = kCp932Single[b];
+        std::size_t len = 1;
+        if (c == kCp932Lead) {
+            c = i + 1 < n && b >= 0x80 ? kCp932Double[(b - 0x80) * 256 + bytes[i + 1]] : kCp932Bad;
+            len = 2;
+        }
+        if (c == kCp932Bad)
+            return i;
+        i += len;
+    }
+    return std::nullopt;
+}
+
+// Why a code page 932 file cannot be read: a byte that is no character, then a NUL. Both
+// errors name the line as the converted text would have it, the line breaks being the same.
+std::optional<TextError> cp932FileError(std::string_view bytes) {
+    if (const auto bad = firstBadCp932(bytes))
+        return TextError{lineAtEnd(bytes.substr(0, *bad)),
+                         "コードページ 932（シフトJIS）の文字ではないバイト " +
+                             hexBytes(bytes, *bad) + " があります"};
+    if (const auto nul = bytes.find('\0'); nul != std::string_view::npos)
+        return TextError{lineAtEnd(bytes.substr(0, nul)), "NUL 文字（0x00）があります"};
+    return std::nullopt;
 }
 
 }  // namespace
@@ -419,27 +462,45 @@ std::string cp932ToUtf8(std::string_view bytes) {
     return cp932Decoded(bytes, OnBad::Replace).out;
 }
 
-Expected<std::string, TextError> decodeFileText(std::string_view bytes) {
+Expected<FileText, TextError> openFileText(std::string_view bytes) {
     const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
     Expected<std::string, TextError> text = std::string();
-    if (bytes.size() >= 3 && byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF)
+    if (bytes.size() >= 3 && byteAt(0) == 0xEF && byteAt(1) == 0xBB && byteAt(2) == 0xBF) {
         text = decodeUtf8(bytes.substr(3));
-    else if (bytes.size() >= 2 && byteAt(0) == 0xFF && byteAt(1) == 0xFE)
+    } else if (bytes.size() >= 2 && byteAt(0) == 0xFF && byteAt(1) == 0xFE) {
         text = decodeUtf16(bytes.substr(2), false);
-    else if (bytes.size() >= 2 && byteAt(0) == 0xFE && byteAt(1) == 0xFF)
+    } else if (bytes.size() >= 2 && byteAt(0) == 0xFE && byteAt(1) == 0xFF) {
         text = decodeUtf16(bytes.substr(2), true);
-    else if (hasNonAscii(bytes) && !firstBadUtf8(bytes))
+    } else if (hasNonAscii(bytes) && !firstBadUtf8(bytes)) {
         text = std::string(bytes);
-    else
-        text = decodeCp932(bytes);
+    } else {
+        if (auto e = cp932FileError(bytes))
+            return *e;
+        return FileText{true, {}};
+    }
     if (!text)
-        return text;
+        return text.error();
     // A NUL ends the text for many readers and would cut a record short: no text file of the
     // program holds one.
     if (const auto nul = text->find('\0'); nul != std::string::npos)
         return TextError{lineAtEnd(std::string_view(*text).substr(0, nul)),
                          "NUL 文字（0x00）があります"};
+    return FileText{false, std::move(*text)};
+}
+
+Expected<std::string, TextError> decodeFileText(std::string_view bytes) {
+    auto opened = openFileText(bytes);
+    if (!opened)
+        return opened.error();
+    if (!opened->cp932)
+        return std::move(opened->text);
+    std::string text;
+    cp932DecodedInto(bytes, OnBad::Replace, text);
     return text;
+}
+
+void cp932LineToUtf8(std::string_view bytes, std::string& out) {
+    cp932DecodedInto(bytes, OnBad::Replace, out);
 }
 
 std::vector<std::string> splitLines(std::string_view text) {

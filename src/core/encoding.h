@@ -50,6 +50,17 @@ struct TextError {
 // not valid in the encoding and NUL characters fail the whole text.
 Expected<std::string, TextError> decodeFileText(std::string_view bytes);
 
+// A file's text as decodeFileText reads it, but a code page 932 file is left as it is, checked
+// to convert in full, so that a reader can convert it a line at a time: code page 932 keeps CR,
+// LF and every other ASCII byte where it is and puts none into its double-byte characters.
+struct FileText {
+    bool cp932 = false;  // the text is the file's bytes, in code page 932
+    std::string text;    // otherwise, the text as UTF-8
+};
+Expected<FileText, TextError> openFileText(std::string_view bytes);
+// Code page 932 bytes that openFileText accepted, as UTF-8, in place of what `out` held.
+void cp932LineToUtf8(std::string_view bytes, std::string& out);
+
 // Splits text into lines at CR LF, a lone CR and a lone LF. A final line break does not start
 // another line.
 std::vector<std::string> splitLines(std::string_view text);

@@ -393,41 +393,50 @@ Status saveSheetFile(Sheet& sheet, const std::filesystem::path& path) {
 
 Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
                                std::string_view fileName) {
-    const auto decoded = decodeFileText(bytes);
-    if (!decoded)
-        return fileError(fileName, decoded.error().line,
-                         afterParticle("に", decoded.error().reason) +
+    const auto opened = openFileText(bytes);
+    if (!opened)
+        return fileError(fileName, opened.error().line,
+                         afterParticle("に", opened.error().reason) +
                              "。正しいテキストのファイルではありません。");
-    const std::string& text = *decoded;
-    const std::vector<std::string_view> lines = lineViews(text);
-    if (lines.size() < 2)
+    // A code page 932 file, the program's own, is converted a line at a time as its lines are
+    // read; any other is converted whole by openFileText.
+    const std::vector<std::string_view> raw = lineViews(opened->cp932 ? bytes : opened->text);
+    std::string converted;
+    // Line k as UTF-8; the view lasts until the next line is asked for.
+    const auto lineText = [&](std::size_t k) -> std::string_view {
+        if (!opened->cp932)
+            return raw[k];
+        cp932LineToUtf8(raw[k], converted);
+        return converted;
+    };
+    if (raw.size() < 2)
         return Error{shownName(fileName) +
                      " は計算書ファイルではありません（行数と最終行の番号がありません）。"};
 
-    const auto declaredRows = readInteger(lines[0]);
+    const auto declaredRows = readInteger(lineText(0));
     if (!declaredRows || *declaredRows < 0)
-        return fileError(fileName, 0, bracketed(lines[0]) + "はシートの行数ではありません。");
+        return fileError(fileName, 0, bracketed(lineText(0)) + "はシートの行数ではありません。");
     if (*declaredRows > kMaxSheetFileRows)
         return fileError(fileName, 0,
-                         "のシートの行数 " + quotedText(lines[0]) + " は大きすぎます（上限 " +
+                         "のシートの行数 " + quotedText(lineText(0)) + " は大きすぎます（上限 " +
                              std::to_string(kMaxSheetFileRows) + " 行）。");
-    const auto lastRow = readInteger(lines[1]);
+    const auto lastRow = readInteger(lineText(1));
     if (!lastRow || *lastRow < 0)
-        return fileError(fileName, 1, bracketed(lines[1]) + "は最終行の番号ではありません。");
+        return fileError(fileName, 1, bracketed(lineText(1)) + "は最終行の番号ではありません。");
     if (*lastRow >= kMaxSheetFileRows)
         return fileError(fileName, 1,
-                         "の最終行の番号 " + quotedText(lines[1]) + " は大きすぎます（上限 " +
+                         "の最終行の番号 " + quotedText(lineText(1)) + " は大きすぎます（上限 " +
                              std::to_string(kMaxSheetFileRows) + " 行）。");
     const int last = static_cast<int>(*lastRow);
     const std::size_t needed = static_cast<std::size_t>(last) + 9;
-    if (lines.size() < needed)
+    if (raw.size() < needed)
         return Error{shownName(fileName) + " は途中で終わっています（" + std::to_string(needed) +
-                     " 行あるはずが " + std::to_string(lines.size()) + " 行しかありません）。"};
+                     " 行あるはずが " + std::to_string(raw.size()) + " 行しかありません）。"};
     const std::size_t headingLine = static_cast<std::size_t>(last) + 3;
-    const auto frequency = readInteger(lines[headingLine]);
+    const auto frequency = readInteger(lineText(headingLine));
     if (!frequency)
         return fileError(fileName, headingLine,
-                         bracketed(lines[headingLine]) + "は周波数ではありません。");
+                         bracketed(lineText(headingLine)) + "は周波数ではありません。");
 
     // Rows 0 to 2 carry the sheet setting cells, and every row line must land in a row.
     Sheet sheet(std::max({static_cast<int>(*declaredRows), last + 1, 3}));
@@ -491,22 +500,23 @@ Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
         }
     } row;
     for (int r = 0; r <= last; ++r) {
-        const std::size_t line = static_cast<std::size_t>(r) + 2;
-        row.start(lines[line]);
-        splitFields(lines[line], row);
+        const std::size_t lineNo = static_cast<std::size_t>(r) + 2;
+        const std::string_view text = lineText(lineNo);
+        row.start(text);
+        splitFields(text, row);
         if (row.overlongColumn >= 0) {
             const int c = row.overlongColumn;
             Row cells;
-            splitCommaText(lines[line], cells);
-            return *overlongField(fileName, line, columnCaption(c),
+            splitCommaText(text, cells);
+            return *overlongField(fileName, lineNo, columnCaption(c),
                                   cells[static_cast<std::size_t>(c)]);
         }
         sheet.setPackedRow(r, PackedRow::pack(row.cells));
     }
     constexpr std::string_view kHeadingFields[] = {"年", "月", "日", "建物名称", "年号"};
     for (std::size_t k = 0; k < std::size(kHeadingFields); ++k) {
-        const std::size_t line = headingLine + 1 + k;
-        if (auto e = overlongField(fileName, line, kHeadingFields[k], lines[line]))
+        const std::size_t lineNo = headingLine + 1 + k;
+        if (auto e = overlongField(fileName, lineNo, kHeadingFields[k], lineText(lineNo)))
             return *e;
     }
 
@@ -515,13 +525,13 @@ Expected<Sheet> parseSheetFile(std::string_view bytes, const Sheet& current,
     if (*frequency == 50)
         sheet.settings.frequency = Frequency::Hz50;
     HeadingFields& h = sheet.heading;
-    h.eraYear = lines[headingLine + 1];
-    h.month = lines[headingLine + 2];
-    h.day = lines[headingLine + 3];
-    h.buildingName = lines[headingLine + 4];
+    h.eraYear = lineText(headingLine + 1);
+    h.month = lineText(headingLine + 2);
+    h.day = lineText(headingLine + 3);
+    h.buildingName = lineText(headingLine + 4);
     // The era label line is the last word on the label; the label cell (0, 30) of older saves
     // says the same and stays in its hidden column.
-    h.eraLabel = lines[headingLine + 5];
+    h.eraLabel = lineText(headingLine + 5);
 
     renumberFeeders(sheet);
 
