@@ -747,6 +747,14 @@ TEST(SheetFileLoading, FilesBeyondTheBoundsOrNotTextAreRefusedWhole) {
          file({"20", "0", ",,,,,──?", "60", "6", "4", "1"}) + utf8ToCp932("本") + "\0"s +
              utf8ToCp932("館") + "\r\n" + file({"令和"}),
          "の 8 行目に NUL 文字（0x00）があります。"},
+        {"a byte code page 932 does not have, after lone CR line ends",
+         "20\r0\r,,,,,\r" + utf8ToCp932("本館") + "\xFF\r"s,
+         "の 4 行目にコードページ 932（シフトJIS）の文字ではないバイト 0xFF 0x0D があります。"},
+        {"a NUL early and a bad byte later: the bad byte is told",
+         "20\r\n\0\r\n,,,,,\r\n\x81\x20\r\n"s,
+         "の 4 行目にコードページ 932（シフトJIS）の文字ではないバイト 0x81 0x20 があります。"},
+        {"a lead byte as the last byte of the file", file({"20", "0", ",,,,,──?"}) + "\x81"s,
+         "の 4 行目にコードページ 932（シフトJIS）の文字ではないバイト 0x81 があります。"},
         {"UTF-16 cut in the middle of a character", "\xFF\xFE" + utf16("20\r\n0\r\n", true) + "x",
          "の 3 行目に UTF-16 のテキストが途中で切れています"},
     };
