@@ -2,9 +2,11 @@
 
 #include "output_module.h"
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -23,6 +25,11 @@
 
 namespace wirelark::cli {
 
+namespace {
+
+// Where the module may be, in the order they are tried: beside the program (the build folder,
+// and the layout of a Windows installation), then `installedFolder` taken from the program's
+// folder (the library folder of an installation, as the build computed it).
 std::vector<std::filesystem::path> outputModuleCandidates(
     const std::filesystem::path& programFolder, const std::filesystem::path& installedFolder,
     const std::string& fileName) {
@@ -32,8 +39,6 @@ std::vector<std::filesystem::path> outputModuleCandidates(
         candidates.push_back((programFolder / installedFolder).lexically_normal() / file);
     return candidates;
 }
-
-namespace {
 
 std::filesystem::path programFolder() {
 #if defined(_WIN32)

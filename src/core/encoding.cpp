@@ -207,6 +207,19 @@ bool eightAscii(const unsigned char* p, std::uint64_t& eight) {
     return (eight & 0x8080808080808080ull) == 0;
 }
 
+// The character of code page 932 at `i` by table, and how many bytes it takes: kCp932Bad for a
+// byte (or a lead byte and its trail) that is no character.
+std::uint16_t cp932CharAt(const unsigned char* bytes, std::size_t i, std::size_t n,
+                          std::size_t& len) {
+    const unsigned char b = bytes[i];
+    len = 1;
+    const std::uint16_t c = kCp932Single[b];
+    if (c != kCp932Lead)
+        return c;
+    len = 2;
+    return i + 1 < n && b >= 0x80 ? kCp932Double[(b - 0x80) * 256 + bytes[i + 1]] : kCp932Bad;
+}
+
 // Code page 932 -> UTF-8 by table, as the system converter does it, into `out` in place of
 // what it held. Where a byte (or a lead byte and its trail) is not a character: with Replace,
 // "?" and the conversion goes on at the next byte; with Stop, the conversion ends there and
@@ -234,18 +247,12 @@ std::optional<std::size_t> cp932DecodedInto(std::string_view in, OnBad onBad, st
             i += 8;
             continue;
         }
-        const unsigned char b = bytes[i];
-        std::uint16_t c = kCp932Single[b];
-        if (c == b && b < 0x80) {
-            *p++ = static_cast<char>(b);
-            ++i;
+        if (asciiKept && bytes[i] < 0x80) {
+            *p++ = static_cast<char>(bytes[i++]);
             continue;
         }
-        std::size_t len = 1;
-        if (c == kCp932Lead) {
-            c = i + 1 < n && b >= 0x80 ? kCp932Double[(b - 0x80) * 256 + bytes[i + 1]] : kCp932Bad;
-            len = 2;
-        }
+        std::size_t len;
+        const std::uint16_t c = cp932CharAt(bytes, i, n, len);
         if (c == kCp932Bad) {
             if (onBad == OnBad::Stop) {
                 badOffset = i;
@@ -367,14 +374,8 @@ std::optional<std::size_t> firstBadCp932(std::string_view in) {
             i += 8;
             continue;
         }
-        const unsigned char b = bytes[i];
-        std::uint16_t c = kCp932Single[b];
-        std::size_t len = 1;
-        if (c == kCp932Lead) {
-            c = i + 1 < n && b >= 0x80 ? kCp932Double[(b - 0x80) * 256 + bytes[i + 1]] : kCp932Bad;
-            len = 2;
-        }
-        if (c == kCp932Bad)
+        std::size_t len;
+        if (cp932CharAt(bytes, i, n, len) == kCp932Bad)
             return i;
         i += len;
     }
