@@ -292,7 +292,80 @@ std::string groupThousands(std::string_view plain) {
     return out;
 }
 
+namespace {
+
+// "%.*f" for up to four decimals of a value under about 4·10^9 units of its last decimal, as
+// the sheet's drops, impedances and currents are: x scaled by 10^decimals is within half a
+// unit in the last place (under 10^-6) of the exact product, so unless it lies within 10^-5
+// of a half it rounds to the same whole number as the exact value does. Writes the digits
+// with the sign and grouping asked for and returns their length, with the scaled whole
+// number; 0 when the value needs the exact conversion.
+std::size_t formatFewDecimals(double x, int decimals, bool grouping, char* out,
+                              std::int64_t& scaled) {
+    static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4};
+    if (decimals < 0 || decimals > 4)
+        return 0;
+    const double y = x * kScale[decimals];
+    if (!(std::fabs(y) < 4e9))
+        return 0;  // large, inf or nan
+    const double below = std::floor(y);
+    const double fraction = y - below;  // exact, or off by far less than the margin
+    if (std::fabs(fraction - 0.5) <= 1e-5)
+        return 0;  // near a tie: the exact binary value decides
+    scaled = static_cast<std::int64_t>(below) + (fraction > 0.5 ? 1 : 0);
+    std::uint64_t magnitude = static_cast<std::uint64_t>(scaled < 0 ? -scaled : scaled);
+    // Digits from the right: the decimals, then the integer part in groups of three.
+    char digits[32];
+    char* p = digits + sizeof digits;
+    for (int i = 0; i < decimals; ++i) {
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    }
+    if (decimals > 0)
+        *--p = '.';
+    int inGroup = 0;
+    do {
+        if (grouping && inGroup == 3) {
+            *--p = ',';
+            inGroup = 0;
+        }
+        *--p = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+        ++inGroup;
+    } while (magnitude > 0);
+    // Without a non-zero digit the text carries no minus sign.
+    if (scaled < 0)
+        *--p = '-';
+    const auto n = static_cast<std::size_t>(digits + sizeof digits - p);
+    std::memcpy(out, p, n);
+    return n;
+}
+
+}  // namespace
+
+std::string formatTwoDecimals(double x, std::optional<double>& readBack) {
+    char buf[32];
+    std::int64_t scaled = 0;
+    if (const std::size_t n = formatFewDecimals(x, 2, true, buf, scaled)) {
+        // readNumber divides the digits, read as a whole number, by 100.
+        const double magnitude = static_cast<double>(scaled < 0 ? -scaled : scaled) / 100.0;
+        readBack = scaled < 0 ? -magnitude : magnitude;
+        return std::string(buf, n);
+    }
+    std::string text = formatFixed(x, 2, true);
+    readBack.reset();
+    if (const auto v = readNumber(text))
+        readBack = *v;
+    return text;
+}
+
 std::string formatFixed(double x, int decimals, bool grouping) {
+    {
+        char buf[32];
+        std::int64_t scaled = 0;
+        if (const std::size_t n = formatFewDecimals(x, decimals, grouping, buf, scaled))
+            return std::string(buf, n);
+    }
     // As "%.*f": to_chars rounds the exact binary value the same way. Any finite double with up
     // to 64 decimals fits the buffer; printf takes a negative precision as its default of six.
     char buf[512];

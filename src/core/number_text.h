@@ -50,6 +50,8 @@ std::string formatFixedWidth(double x, int width, int decimals, bool grouping);
 inline std::string formatTwoDecimals(double x) {
     return formatFixed(x, 2, true);
 }
+// formatTwoDecimals, and the number readNumber reads from that text.
+std::string formatTwoDecimals(double x, std::optional<double>& readBack);
 // Impedances: three decimals with grouping (0.460).
 inline std::string formatThreeDecimals(double x) {
     return formatFixed(x, 3, true);

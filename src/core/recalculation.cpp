@@ -543,9 +543,10 @@ Status lengthsCurrentsAndDrops(BlockCells& b, const SupplyChoice& supply) {
         if (!z)
             return z.error();
         // The sums are made of the drops as the sheet shows them, two decimals.
-        const std::string dropText = formatTwoDecimals(voltageDrop(k, *current, *length, *z));
-        const auto dropRead = readNumber(dropText);
-        const double drop = dropRead.valueOr(0.0);
+        std::optional<double> dropRead;
+        const std::string dropText =
+            formatTwoDecimals(voltageDrop(k, *current, *length, *z), dropRead);
+        const double drop = dropRead.value_or(0.0);
         if (dropRead)
             b.writeRead(r, col::singleDrop, dropText, drop);
         else

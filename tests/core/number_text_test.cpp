@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -222,6 +223,58 @@ TEST(NumberTexts, FormatAsPrintfByteForByte) {
             if (fixed.front() == '-' && fixed.find_first_of("123456789") == std::string::npos)
                 fixed.erase(0, 1);
             EXPECT_EQ(formatFixed(v, decimals, false), fixed) << fixed;
+        }
+    }
+}
+
+// Values a hair either side of a half in the last decimal, and exact halves, where rounding
+// must follow the exact binary value: the quick route must hand these to the exact one.
+std::vector<double> nearTies() {
+    std::vector<double> values;
+    for (int decimals = 0; decimals <= 4; ++decimals) {
+        const double scale = std::pow(10.0, decimals);
+        for (double whole : {0.0, 1.0, 2.0, 7.0, 12.0, 99.0, 1234.0, 65535.0, 3999999.0, 39999999.0,
+                             3.99999999e9}) {
+            const double tie = (whole + 0.5) / scale;
+            for (double v : {tie, std::nextafter(tie, 0.0), std::nextafter(tie, 1e300),
+                             tie + 2e-6 / scale, tie - 2e-6 / scale, tie + 2e-5 / scale,
+                             tie - 2e-5 / scale, whole / scale, (whole + 1.0) / scale}) {
+                values.push_back(v);
+                values.push_back(-v);
+            }
+        }
+    }
+    for (double exact : {0.125, 0.375, 2.5, 0.5, 1.5, 0.0625, 1.0625, 12.3125, 4e9, 4.5e9})
+        values.push_back(exact);
+    return values;
+}
+
+TEST(NumberTexts, FixedDecimalsNearATieAsPrintf) {
+    for (double v : nearTies())
+        for (int decimals = 0; decimals <= 4; ++decimals) {
+            std::string fixed = printed("%.*f", v, decimals);
+            if (fixed.front() == '-' && fixed.find_first_of("123456789") == std::string::npos)
+                fixed.erase(0, 1);
+            EXPECT_EQ(formatFixed(v, decimals, false), fixed) << fixed;
+            EXPECT_EQ(formatFixed(v, decimals, true), groupThousands(fixed)) << fixed;
+        }
+}
+
+// The drop written with two decimals comes with the number its text reads back as.
+TEST(NumberTexts, TwoDecimalsWithTheirReadBack) {
+    std::vector<double> values = awkwardValues();
+    const std::vector<double> ties = nearTies();
+    values.insert(values.end(), ties.begin(), ties.end());
+    values.push_back(std::numeric_limits<double>::infinity());
+    values.push_back(std::nan(""));
+    for (double v : values) {
+        std::optional<double> readBack;
+        const std::string text = formatTwoDecimals(v, readBack);
+        EXPECT_EQ(text, formatTwoDecimals(v));
+        const auto read = readNumber(text);
+        ASSERT_EQ(readBack.has_value(), read.ok()) << text;
+        if (readBack) {
+            EXPECT_EQ(*readBack, *read) << text;
         }
     }
 }
