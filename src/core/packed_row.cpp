@@ -127,8 +127,18 @@ void PackedRow::replace(std::span<const Change> changes) {
         return;
     }
     const std::size_t w = widthFor(total);
-    auto data = allocateRow(w, total);
-    char* const out = data.get() + 1 + kPackedCells * w;
+    // A row whose texts do not grow keeps its allocation: the new row is packed on the stack
+    // (the changed texts may be views into the old one) and copied over it.
+    const std::size_t bytes = 1 + kPackedCells * w + total;
+    char scratch[1024];
+    std::unique_ptr<char[]> data;
+    char* target = scratch;
+    if (!m_data || w != width() || total > textBytes() || bytes > sizeof scratch) {
+        data = allocateRow(w, total);
+        target = data.get();
+    }
+    target[0] = static_cast<char>(w);
+    char* const out = target + 1 + kPackedCells * w;
     const char* const old = m_data ? texts() : nullptr;
     std::array<std::uint32_t, kPackedCells> ends;
     std::size_t at = 0;
@@ -155,7 +165,7 @@ void PackedRow::replace(std::span<const Change> changes) {
         next = c + 1;
     }
     keep(next, kPackedCells);
-    char* p = data.get() + 1;
+    char* p = target + 1;
     if (w == 2) {
         for (std::size_t c = 0; c < kPackedCells; ++c) {
             const auto v = static_cast<std::uint16_t>(ends[c]);
@@ -164,7 +174,10 @@ void PackedRow::replace(std::span<const Change> changes) {
     } else {
         std::memcpy(p, ends.data(), 4 * kPackedCells);
     }
-    m_data = std::move(data);
+    if (data)
+        m_data = std::move(data);
+    else
+        std::memcpy(m_data.get(), scratch, bytes);
 }
 
 std::array<std::string, kPackedCells> PackedRow::unpack() const {
