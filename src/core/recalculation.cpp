@@ -1,10 +1,15 @@
 #include "recalculation.h"
 
+#include <algorithm>
 #include <array>
+#include <exception>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <span>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -622,6 +627,140 @@ Status runStep(Sheet& sheet, int s1, int e1, Step step) {
     return st;
 }
 
+// The blocks in the order given, each as recalculateSheet treats it; the first that stops ends
+// the run.
+Status recalculateBlocks(Sheet& sheet, std::span<const FeederBlock> blocks,
+                         const SupplyChoice& supply) {
+    // One set of block cells for every block, so that its texts keep their storage.
+    BlockCells b(sheet);
+    for (const FeederBlock& block : blocks) {
+        const bool tree = rowKind(sheet.cell(block.headRow, col::glyph)) == RowKind::Head;
+        const Status s = tree
+                             ? recalculateAndJudge(sheet, b, block.range.s1, block.range.e1, supply)
+                             : checkBranchProtection(sheet, block.range.s1, block.range.e1);
+        if (!s)
+            return s;
+    }
+    return success();
+}
+
+// A run of consecutive blocks and the rows firstRow..endRow-1 that hold them: the parts of a
+// sheet recalculated side by side.
+struct SheetPart {
+    int firstBlock = 0;
+    int endBlock = 0;
+    int firstRow = 0;
+    int endRow = 0;
+};
+
+// A block reads at most two rows above its first row: the glyph of the row above a trunk, and
+// for the 8 m rule of a trunk row among its first two the size key and the cumulative length
+// of the piece before it, which the block above may just have recalculated. A cut is made only
+// above a block that cannot read that length: one headed by a row of no trunk, with no further
+// trunk row right below it.
+constexpr int kRowsReadAbove = 2;
+
+bool readsAboveItself(const Sheet& sheet, const BlockRange& range) {
+    const auto kindAt = [&sheet](int row) {
+        return row >= 0 && row < sheet.rowCount() ? classifyRow(sheet.cell(row, col::glyph))
+                                                  : RowClass{};
+    };
+    return kindAt(range.s1).isTrunk() ||
+           (range.s1 + 1 <= range.e1 && kindAt(range.s1 + 1).kind == RowKind::Trunk);
+}
+
+// The sheet cut into parts between blocks, one per processor for a sheet large enough; a cut
+// goes only where the blocks above it touch no row at or below it, and the blocks below it read
+// nothing above it that a recalculation writes. One part when no such cut is found, and
+// whenever a journal records the changes, which must come in the order they were made.
+std::vector<SheetPart> divideSheet(const Sheet& sheet, const std::vector<FeederBlock>& blocks,
+                                   SheetThreads threads) {
+    const int rows = sheet.rowCount();
+    const std::size_t n = blocks.size();
+    int wanted = threads.parts;
+    if (wanted <= 0)
+        wanted = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    const int minRows = std::max(threads.minRowsPerPart, 1);
+    wanted = std::min(wanted, rows / minRows);
+    if (wanted < 2 || sheet.journal() || n < 2)
+        return {SheetPart{0, static_cast<int>(n), 0, rows}};
+
+    // Below each block, the highest row the blocks above it touch; from each block on, the
+    // lowest row those blocks read.
+    std::vector<int> highestAbove(n + 1, -1);
+    std::vector<int> lowestFrom(n + 1, rows);
+    for (std::size_t i = 0; i < n; ++i) {
+        const FeederBlock& b = blocks[i];
+        highestAbove[i + 1] = std::max({highestAbove[i], b.headRow, b.range.s1, b.range.e1});
+    }
+    for (std::size_t i = n; i-- > 0;) {
+        const FeederBlock& b = blocks[i];
+        const int lowest = std::min({b.headRow, b.range.s1, b.range.e1}) -
+                           (readsAboveItself(sheet, b.range) ? kRowsReadAbove : 0);
+        lowestFrom[i] = std::min(lowestFrom[i + 1], lowest);
+    }
+
+    std::vector<SheetPart> parts;
+    // Every part but the first copies its rows before it starts, which costs about a third of
+    // recalculating them: the first part is given that much more.
+    constexpr double kCopyCost = 0.3;
+    const double share = rows / (wanted + kCopyCost);
+    SheetPart current{0, 0, 0, 0};
+    std::size_t m = 1;
+    for (int j = 1; j < wanted; ++j) {
+        const double aim = share * (j + kCopyCost);
+        for (; m < n; ++m) {
+            const int cut = blocks[m].range.s1;
+            if (cut >= aim && cut - current.firstRow >= minRows && highestAbove[m] < cut &&
+                lowestFrom[m] >= cut)
+                break;
+        }
+        if (m >= n || rows - blocks[m].range.s1 < minRows)
+            break;
+        current.endBlock = static_cast<int>(m);
+        current.endRow = blocks[m].range.s1;
+        parts.push_back(current);
+        current = SheetPart{static_cast<int>(m), 0, blocks[m].range.s1, 0};
+        ++m;
+    }
+    current.endBlock = static_cast<int>(n);
+    current.endRow = rows;
+    parts.push_back(current);
+    return parts;
+}
+
+// Runs work(0) .. work(n-1) at once: the first on the calling thread, each other on a thread of
+// its own, or after the first where no thread can be started. Returns when all have ended; an
+// exception thrown by one is thrown again then.
+void runSideBySide(int n, const std::function<void(int)>& work) {
+    std::vector<std::exception_ptr> thrown(static_cast<std::size_t>(n));
+    const auto run = [&](int i) {
+        try {
+            work(i);
+        } catch (...) {
+            thrown[static_cast<std::size_t>(i)] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> started;
+    std::vector<int> here{0};
+    started.reserve(static_cast<std::size_t>(n));
+    here.reserve(static_cast<std::size_t>(n));
+    for (int i = 1; i < n; ++i) {
+        try {
+            started.emplace_back(run, i);
+        } catch (const std::system_error&) {
+            here.push_back(i);
+        }
+    }
+    for (int i : here)
+        run(i);
+    for (std::thread& t : started)
+        t.join();
+    for (const std::exception_ptr& e : thrown)
+        if (e)
+            std::rethrow_exception(e);
+}
+
 }  // namespace
 
 Status recalculateDesignCurrents(Sheet& sheet, int s1, int e1) {
@@ -642,18 +781,53 @@ Status recalculateBlock(Sheet& sheet, int s1, int e1, const SupplyChoice& supply
     return recalculateAndJudge(sheet, b, s1, e1, supply);
 }
 
-Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply) {
-    // One set of block cells for every block, so that its texts keep their storage.
-    BlockCells b(sheet);
-    for (const FeederBlock& block : feederBlocks(sheet)) {
-        const bool tree = rowKind(sheet.cell(block.headRow, col::glyph)) == RowKind::Head;
-        const Status s = tree
-                             ? recalculateAndJudge(sheet, b, block.range.s1, block.range.e1, supply)
-                             : checkBranchProtection(sheet, block.range.s1, block.range.e1);
-        if (!s)
+Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply, SheetThreads threads) {
+    const std::vector<FeederBlock> blocks = feederBlocks(sheet);
+    const std::vector<SheetPart> parts = divideSheet(sheet, blocks, threads);
+    if (parts.size() < 2) {
+        if (Status s = recalculateBlocks(sheet, blocks, supply); !s)
             return s;
+        applyCellChecks(sheet, 0, sheet.rowCount() - 1);
+        return success();
     }
-    applyCellChecks(sheet, 0, sheet.rowCount() - 1);
+
+    // The first part is recalculated on the sheet itself, every other on a sheet of its own
+    // holding copies of its rows and of the rows next to them, which it reads only in columns
+    // no recalculation writes; so the parts run side by side and end as one after another
+    // would. The rows above a part are copied before the part above starts changing them.
+    const int n = static_cast<int>(parts.size());
+    std::vector<std::optional<Sheet>> own(parts.size());
+    for (std::size_t i = 1; i < parts.size(); ++i)
+        own[i]
+            .emplace(sheet.rowCount())
+            .copyRowsFrom(sheet, parts[i].firstRow - kRowsReadAbove, parts[i].firstRow);
+    std::vector<Status> outcome(parts.size(), success());
+    runSideBySide(n, [&](int i) {
+        const SheetPart& part = parts[static_cast<std::size_t>(i)];
+        Sheet* target = &sheet;
+        if (i > 0) {
+            target = &*own[static_cast<std::size_t>(i)];
+            target->copyRowsFrom(sheet, part.firstRow, part.endRow + 1);
+        }
+        outcome[static_cast<std::size_t>(i)] = recalculateBlocks(
+            *target, std::span(blocks).subspan(part.firstBlock, part.endBlock - part.firstBlock),
+            supply);
+    });
+
+    // The parts up to the first that stopped take their rows back; the parts after it never
+    // ran, as far as the sheet can tell.
+    for (int i = 0; i < n; ++i) {
+        const SheetPart& part = parts[static_cast<std::size_t>(i)];
+        if (i > 0)
+            sheet.swapRowsWith(*own[static_cast<std::size_t>(i)], part.firstRow, part.endRow);
+        if (!outcome[static_cast<std::size_t>(i)])
+            return outcome[static_cast<std::size_t>(i)];
+    }
+    runSideBySide(n, [&](int i) {
+        const SheetPart& part = parts[static_cast<std::size_t>(i)];
+        applyCellChecks(sheet, part.firstRow, part.endRow - 1);
+        own[static_cast<std::size_t>(i)].reset();  // the rows replaced are freed here too
+    });
     return success();
 }
 

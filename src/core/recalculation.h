@@ -39,6 +39,13 @@ Status recalculateBlock(Sheet& sheet, int s1, int e1, const SupplyChoice& supply
 // branch-protection check alone; then the checks the grid makes while it draws run over every
 // row. A cell that is not a number stops it with an error naming the row, the column and the
 // text.
-Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply);
+//
+// A large sheet is cut between blocks into parts recalculated side by side, one per processor;
+// the sheet ends as the run from top to bottom would leave it, stopping where it stops.
+struct SheetThreads {
+    int parts = 0;              // 0: one per processor
+    int minRowsPerPart = 4000;  // a smaller part costs more to start than it saves
+};
+Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply, SheetThreads threads = {});
 
 }  // namespace wirelark

@@ -126,6 +126,20 @@ void Sheet::setCells(int row, std::span<const CellText> cells) {
     target.replace(std::span<const CellText>(changed.data(), n));
 }
 
+void Sheet::copyRowsFrom(const Sheet& other, int first, int last) {
+    first = std::max(first, 0);
+    last = std::min({last, rowCount(), other.rowCount()});
+    for (int r = first; r < last; ++r)
+        m_rows[idx(r)] = other.m_rows[idx(r)];
+}
+
+void Sheet::swapRowsWith(Sheet& other, int first, int last) {
+    first = std::max(first, 0);
+    last = std::min({last, rowCount(), other.rowCount()});
+    for (int r = first; r < last; ++r)
+        std::swap(m_rows[idx(r)], other.m_rows[idx(r)]);
+}
+
 void Sheet::setPackedRow(int r, PackedRow cells) {
     PackedRow& target = m_rows[idx(r)];
     if (target == cells)

@@ -181,6 +181,11 @@ class Sheet {
     // Every row at once.
     void replaceRows(std::vector<Row> rows);
 
+    // Rows first..last-1 copied from, or exchanged with, another sheet of as many rows, without
+    // a journal's record: work on a part of the sheet can run on a sheet of its own.
+    void copyRowsFrom(const Sheet& other, int first, int last);
+    void swapRowsWith(Sheet& other, int first, int last);
+
     // While a journal is attached, every change of the rows records what it replaced
     // (sheet_journal.h); the heading, the settings and the copy buffer are not recorded.
     void attachJournal(SheetJournal* journal) { m_journal = journal; }

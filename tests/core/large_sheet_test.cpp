@@ -50,16 +50,20 @@ TEST(WholeSheetOutput, RecalculatedLargeSheetStaysTheSameByte) {
     };
     for (const WholeSheetCase& c : cases) {
         SCOPED_TRACE(c.name);
-        auto opened = parseSheetFile(*bytes, Sheet{}, "large.ksk");
-        ASSERT_TRUE(opened.ok()) << opened.error().message;
-        ASSERT_TRUE(recalculateSheet(*opened, c.supply).ok());
-        applyCellChecks(*opened, 0, opened->rowCount() - 1);
-        auto saved = sheetFileBytes(*opened);
-        ASSERT_TRUE(saved.ok()) << saved.error().message;
-        EXPECT_NE(*saved, *bytes) << "the stretched copies must give the recalculation work";
-        EXPECT_EQ(fnv1a(*saved), c.savedFile) << "0x" << std::hex << fnv1a(*saved);
-        EXPECT_EQ(fnv1a(wholeSheetClipboardText(*opened)), c.clipboardText)
-            << "0x" << std::hex << fnv1a(wholeSheetClipboardText(*opened));
+        // In one run, and cut into parts recalculated side by side.
+        for (const SheetThreads threads : {SheetThreads{1, 1}, SheetThreads{5, 1000}}) {
+            SCOPED_TRACE(threads.parts);
+            auto opened = parseSheetFile(*bytes, Sheet{}, "large.ksk");
+            ASSERT_TRUE(opened.ok()) << opened.error().message;
+            ASSERT_TRUE(recalculateSheet(*opened, c.supply, threads).ok());
+            applyCellChecks(*opened, 0, opened->rowCount() - 1);
+            auto saved = sheetFileBytes(*opened);
+            ASSERT_TRUE(saved.ok()) << saved.error().message;
+            EXPECT_NE(*saved, *bytes) << "the stretched copies must give the recalculation work";
+            EXPECT_EQ(fnv1a(*saved), c.savedFile) << "0x" << std::hex << fnv1a(*saved);
+            EXPECT_EQ(fnv1a(wholeSheetClipboardText(*opened)), c.clipboardText)
+                << "0x" << std::hex << fnv1a(wholeSheetClipboardText(*opened));
+        }
     }
 }
 
@@ -82,6 +86,13 @@ Status blockByBlock(Sheet& sheet, const SupplyChoice& supply) {
     return success();
 }
 
+// Blocks that follow each other with no blank row between them.
+void removeBlankRowsBetweenBlocks(Sheet& sheet) {
+    for (int r = sheet.lastUsedRow(); r > 0; --r)
+        if (sheet.cell(r, col::glyph).empty() && !sheet.cell(r - 1, col::glyph).empty())
+            sheet.eraseRows(r, 1);
+}
+
 // The head rows of the residential blocks, top to bottom.
 std::vector<int> treeHeads(const Sheet& sheet) {
     std::vector<int> heads;
@@ -93,8 +104,9 @@ std::vector<int> treeHeads(const Sheet& sheet) {
 
 }  // namespace
 
-// The recalculation of the whole sheet checks each block's rows as soon as the block is done;
-// whatever stops it or however the blocks lie, the sheet must end as block by block.
+// The recalculation of the whole sheet checks each block's rows as soon as the block is done,
+// and cuts a large sheet into parts recalculated side by side; whatever stops it, however the
+// blocks lie and wherever the cuts fall, the sheet must end as block by block.
 TEST(WholeSheetRecalculation, EndsAsBlockByBlockWithTheCellChecksLast) {
     const Sheet generated = examples::buildLargeSheet(2000);
     const std::vector<int> heads = treeHeads(generated);
@@ -127,22 +139,67 @@ TEST(WholeSheetRecalculation, EndsAsBlockByBlockWithTheCellChecksLast) {
              s.setCell(early, col::breaker, "1");
          }},
         {"the first block stops it", [&](Sheet& s) { s.setCell(heads[0], col::length, "?"); }},
+        {"blocks in the middle and late stop it",
+         [&](Sheet& s) {
+             s.setCell(heads[heads.size() / 2] + 1, col::length, "?");
+             s.setCell(late + 1, col::impedance, "x");
+         }},
+        // The 8 m rule of a further trunk row right below a head counts from the cumulative
+        // length of the row above the head, the last row of the block above when no blank row
+        // parts them, which that block has just recalculated.
+        {"every block's second row a further trunk row, counted from the block above",
+         [&](Sheet& s) {
+             removeBlankRowsBetweenBlocks(s);
+             for (const int h : treeHeads(s)) {
+                 if (h < 1)
+                     continue;
+                 s.setCell(h - 1, col::length, "500");
+                 s.setCell(h + 1, col::glyph, "│　");
+                 s.setCell(h + 1, col::sizeKey, s.cell(h - 1, col::sizeKey));
+                 s.setCell(h + 1, col::allowableCurrent, "80");
+                 s.setCell(h + 1, col::length, "60");
+             }
+         }},
+        // A block's last row is a boundary between the systems when the row below it, the
+        // next block's head, is of system 2.
+        {"blocks without a blank row between them, every head of system 2",
+         [&](Sheet& s) {
+             removeBlankRowsBetweenBlocks(s);
+             for (const int h : treeHeads(s)) {
+                 s.setCell(h, col::systemNumber, "2");
+                 if (h > 0)
+                     s.setCell(h - 1, col::systemNumber, "1");
+             }
+         }},
+        // The early block then reaches down over every block up to that row.
+        {"a row of a late block carries an early block's feeder number",
+         [&](Sheet& s) {
+             s.setCell(late + 3, col::feederNumber, s.cell(early, col::feederNumber));
+         }},
+        // The late block then starts at that row, far above its head.
+        {"an early row carries a late block's number",
+         [&](Sheet& s) { s.setCell(early + 1, col::number, s.cell(late, col::feederNumber)); }},
     };
+    // One part, and cuts wherever they may fall between blocks.
+    const SheetThreads splits[] = {{1, 1}, {2, 1}, {3, 1}, {7, 100}};
     for (const Case& c : cases) {
         for (const SupplyChoice& supply :
              {SupplyChoice(SupplyKind::Transformer), SupplyChoice(SupplyKind::Typed, "2.5")}) {
-            Sheet whole = generated;
-            c.change(whole);
-            Sheet reference = whole;
-            const Status got = recalculateSheet(whole, supply);
-            const Status expected = blockByBlock(reference, supply);
-            ASSERT_EQ(got.ok(), expected.ok()) << c.meaning;
-            if (!got.ok()) {
-                EXPECT_EQ(got.error().message, expected.error().message) << c.meaning;
+            for (const SheetThreads& threads : splits) {
+                SCOPED_TRACE(threads.parts);
+                Sheet whole = generated;
+                c.change(whole);
+                Sheet reference = whole;
+                const Status got = recalculateSheet(whole, supply, threads);
+                const Status expected = blockByBlock(reference, supply);
+                ASSERT_EQ(got.ok(), expected.ok()) << c.meaning;
+                if (!got.ok()) {
+                    EXPECT_EQ(got.error().message, expected.error().message) << c.meaning;
+                }
+                ASSERT_EQ(whole.rowCount(), reference.rowCount()) << c.meaning;
+                for (int r = 0; r < whole.rowCount(); ++r)
+                    ASSERT_EQ(whole.row(r), reference.row(r)) << c.meaning << ", row " << r + 1;
             }
-            ASSERT_EQ(whole.rowCount(), reference.rowCount()) << c.meaning;
-            for (int r = 0; r < whole.rowCount(); ++r)
-                ASSERT_EQ(whole.row(r), reference.row(r)) << c.meaning << ", row " << r + 1;
         }
     }
 }
