@@ -44,7 +44,7 @@ Status recalculateBlock(Sheet& sheet, int s1, int e1, const SupplyChoice& supply
 // the sheet ends as the run from top to bottom would leave it, stopping where it stops.
 struct SheetThreads {
     int parts = 0;              // 0: one per processor
-    int minRowsPerPart = 4000;  // a smaller part costs more to start than it saves
+    int minRowsPerPart = 2000;  // a smaller part costs more to start than it saves
 };
 Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply, SheetThreads threads = {});
 
