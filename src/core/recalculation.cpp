@@ -814,8 +814,8 @@ Status recalculateSheet(Sheet& sheet, const SupplyChoice& supply, SheetThreads t
             supply);
     });
 
-    // The parts up to the first that stopped take their rows back; the parts after it never
-    // ran, as far as the sheet can tell.
+    // The rows of every part up to the first that stopped go into the sheet; the parts after
+    // it are dropped, so that the sheet shows no sign of them.
     for (int i = 0; i < n; ++i) {
         const SheetPart& part = parts[static_cast<std::size_t>(i)];
         if (i > 0)

@@ -40,8 +40,9 @@ Status recalculateBlock(Sheet& sheet, int s1, int e1, const SupplyChoice& supply
 // row. A cell that is not a number stops it with an error naming the row, the column and the
 // text.
 //
-// A large sheet is cut between blocks into parts recalculated side by side, one per processor;
-// the sheet ends as the run from top to bottom would leave it, stopping where it stops.
+// A large sheet is cut between blocks into parts recalculated side by side, one per processor,
+// unless a journal is attached; the sheet ends as the run from top to bottom would leave it,
+// stopping where it stops.
 struct SheetThreads {
     int parts = 0;              // 0: one per processor
     int minRowsPerPart = 2000;  // a smaller part costs more to start than it saves
