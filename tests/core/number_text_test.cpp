@@ -159,6 +159,14 @@ std::string printed(const char* format, double x, int decimals = 0) {
     return buf;
 }
 
+// "%.*f" as the sheet shows it: without a non-zero digit, no minus sign.
+std::string printedFixed(double x, int decimals) {
+    std::string fixed = printed("%.*f", x, decimals);
+    if (fixed.front() == '-' && fixed.find_first_of("123456789") == std::string::npos)
+        fixed.erase(0, 1);
+    return fixed;
+}
+
 std::vector<double> awkwardValues() {
     std::vector<double> values = {
         0.0,
@@ -219,9 +227,7 @@ TEST(NumberTexts, FormatAsPrintfByteForByte) {
             general = "0";
         EXPECT_EQ(formatShortest(v), general) << general;
         for (int decimals : {0, 2, 3}) {
-            std::string fixed = printed("%.*f", v, decimals);
-            if (fixed.front() == '-' && fixed.find_first_of("123456789") == std::string::npos)
-                fixed.erase(0, 1);
+            const std::string fixed = printedFixed(v, decimals);
             EXPECT_EQ(formatFixed(v, decimals, false), fixed) << fixed;
         }
     }
@@ -252,9 +258,7 @@ std::vector<double> nearTies() {
 TEST(NumberTexts, FixedDecimalsNearATieAsPrintf) {
     for (double v : nearTies())
         for (int decimals = 0; decimals <= 4; ++decimals) {
-            std::string fixed = printed("%.*f", v, decimals);
-            if (fixed.front() == '-' && fixed.find_first_of("123456789") == std::string::npos)
-                fixed.erase(0, 1);
+            const std::string fixed = printedFixed(v, decimals);
             EXPECT_EQ(formatFixed(v, decimals, false), fixed) << fixed;
             EXPECT_EQ(formatFixed(v, decimals, true), groupThousands(fixed)) << fixed;
         }
